@@ -1,0 +1,112 @@
+#include "console/console.h"
+
+#include "console/money.h"
+
+#include <string>
+
+namespace {
+
+constexpr size_t kLongestLine = 255;
+constexpr int kEnter = 13;
+constexpr int kLineFeed = 10;
+constexpr int kBackspace = 8;
+constexpr int kDelete = 127;
+constexpr int kCtrlC = 3;
+constexpr int kCtrlD = 4;
+
+bool isPrintable(int code)
+{
+    return code >= 32 && code < 127;
+}
+
+} // namespace
+
+void moveTo(Console& console, int column, int row)
+{
+    console.backend.moveCursor(column, row);
+}
+
+void clearScreen(Console& console)
+{
+    console.backend.clear();
+}
+
+void printText(Console& console, std::string_view text)
+{
+    console.backend.write(text);
+}
+
+void printInt(Console& console, int value)
+{
+    console.backend.write(std::to_string(value));
+}
+
+void printMoney(Console& console, float amount)
+{
+    console.backend.write(formatMoney(amount));
+}
+
+void printLineEnd(Console& console)
+{
+    console.backend.write("\n");
+    console.backend.flush();
+}
+
+void flushOutput(Console& console)
+{
+    console.backend.flush();
+}
+
+void pauseMs(Console& console, int milliseconds)
+{
+    console.backend.flush();
+    if (milliseconds <= 0)
+        return;
+    console.backend.sleepUntilMs(console.backend.nowMs() + milliseconds);
+}
+
+int readKey(Console& console)
+{
+    if (console.pendingSecondCode != kNoSecondCode) {
+        const int code = console.pendingSecondCode;
+        console.pendingSecondCode = kNoSecondCode;
+        return code;
+    }
+    console.backend.flush();
+    const KeyPress key = console.backend.nextKey();
+    console.backend.discardPendingInput();
+    console.pendingSecondCode = key.secondCode;
+    return key.code;
+}
+
+bool readLine(Console& console, std::string& line)
+{
+    line.clear();
+    console.backend.flush();
+    for (;;) {
+        const KeyPress key = console.backend.nextKey();
+        if (key.code == kEndOfInput)
+            return !line.empty();
+        if (key.secondCode != kNoSecondCode)
+            continue; // an arrow or function key has no place in a typed line
+        if (key.code == kEnter || key.code == kLineFeed) {
+            printLineEnd(console);
+            return true;
+        }
+        if (key.code == kCtrlC) {
+            console.backend.interrupt();
+        } else if (key.code == kCtrlD) {
+            if (line.empty())
+                return false;
+        } else if (key.code == kBackspace || key.code == kDelete) {
+            if (!line.empty()) {
+                line.pop_back();
+                console.backend.write("\b \b");
+            }
+        } else if (isPrintable(key.code) && line.size() < kLongestLine) {
+            line += static_cast<char>(key.code);
+            console.backend.write(line.substr(line.size() - 1));
+        }
+        console.backend.flush();
+    }
+}

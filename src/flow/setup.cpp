@@ -1,0 +1,4 @@
+#include "flow/setup.h"
+
+void showTitleScreen(Game&) {}
+void takeSeat(Game&) {}

@@ -1,0 +1,5 @@
+#include "shoe/draw.h"
+
+#include "table/game.h"
+
+void drawCard(Game&) {}

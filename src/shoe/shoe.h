@@ -1,0 +1,30 @@
+// The shoe: deckCount decks of 52 cards, kept as the list of cards dealt since the last
+// shuffle (no shuffled sequence exists). It owns the game's random generator: a linear
+// congruential generator seeded once at start-up and called once per card drawn.
+//
+// A card number n runs from 1 to the shoe's size; with k = (n - 1) mod 52, k / 4 is the rank
+// (ACE, TWO, ... KING) and k % 4 the suit (CLUBS, DIAMONDS, HEARTS, SPADES).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+inline constexpr int kMaxDecks = 8;
+inline constexpr int kCardsPerDeck = 52;
+
+struct Shoe {
+    int shoeSize = 0;             // deckCount x 52, set at every draw
+    int cardsSinceShuffle = 0;    // cards drawn since the last reshuffle (or since start-up)
+    std::array<int, kMaxDecks * kCardsPerDeck> usedCards{};  // cards dealt since the shuffle; 0 is empty
+    int usedTop = 0;              // index of the last filled slot of usedCards
+    std::uint32_t randomState = 1;
+};
+
+void seedRandom(Shoe& shoe, std::uint32_t seed);
+// A number from 0 to 32767.
+int nextRandom(Shoe& shoe);
+
+// The name ("ACE OF CLUBS") and point value (ace 11, faces 10) of a card number.
+std::string cardName(int cardNumber);
+int cardValue(int cardNumber);

@@ -1,0 +1,7 @@
+#include "table/game.h"
+
+void cue(Game& game, SoundCue soundCue)
+{
+    if (game.table.soundChoice == 'y')
+        playCue(game.console, soundCue);
+}

@@ -1,0 +1,14 @@
+// The key prompts of a round, all in the prompt field (row 20 from column 33): each erases
+// the field, waits 200 ms, writes its question and reads a key folded to lower case, and asks
+// again until one of its keys comes. A special key counts as two presses (Up arrow answers h).
+// On an answer the field is erased. When the input has ended they throw InputEnded.
+#pragma once
+
+#include "table/game.h"
+
+// Erases the prompt field: 40 spaces at (33, 20), cursor back at (33, 20).
+void erasePromptField(Game& game);
+
+char askStandHit(Game& game);         // 'h' or 's'
+char askStandHitDouble(Game& game);   // 'h', 's' or 'd'
+void askInsurance(Game& game);        // on y, insuranceBet becomes half the bet

@@ -1,0 +1,3 @@
+#include "table/split.h"
+
+void playSplit(Game&) {}
