@@ -1,0 +1,10 @@
+// How the flow screens read an answer key: letters are folded to lower case (Y and y are one
+// answer); Escape, the deck digits and every other code are compared as typed.
+#pragma once
+
+inline constexpr int kEscape = 27;
+
+inline int lowerCaseKey(int key)
+{
+    return key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
+}
