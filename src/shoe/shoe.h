@@ -18,6 +18,7 @@ struct Shoe {
     int cardsSinceShuffle = 0;    // cards drawn since the last reshuffle (or since start-up)
     std::array<int, kMaxDecks * kCardsPerDeck> usedCards{};  // cards dealt since the shuffle; 0 is empty
     int usedTop = 0;              // index of the last filled slot of usedCards
+    int roundFirstSlot = 0;       // slot of usedCards that holds the current round's first card
     std::uint32_t randomState = 1;
 };
 
@@ -28,3 +29,7 @@ int nextRandom(Shoe& shoe);
 // The name ("ACE OF CLUBS") and point value (ace 11, faces 10) of a card number.
 std::string cardName(int cardNumber);
 int cardValue(int cardNumber);
+
+// The first card, counting upward from the candidate and going round from the shoe's size to
+// 1, that is not in the used list. The list must leave at least one card of the shoe undealt.
+int skipDealtCards(const Shoe& shoe, int candidate);
