@@ -7,6 +7,9 @@
 
 #include <string_view>
 
+// The stake that asks to stop playing.
+inline constexpr int kQuitBet = 999;
+
 // Reads a whole number at the start of a line as a C++ stream does in the classic locale
 // (blanks, an optional sign, digits; the rest ignored). Returns true and sets value when the
 // line holds one within the 32-bit range; otherwise leaves value as it was.

@@ -6,8 +6,14 @@
 
 #include "table/game.h"
 
+#include <string_view>
+
 // Erases the prompt field: 40 spaces at (33, 20), cursor back at (33, 20).
 void erasePromptField(Game& game);
+
+// Erases the prompt field, waits 200 ms and writes the text at (33, 20): how every question
+// and message of the field appears.
+void writePrompt(Game& game, std::string_view text);
 
 char askStandHit(Game& game);         // 'h' or 's'
 char askStandHitDouble(Game& game);   // 'h', 's' or 'd'
