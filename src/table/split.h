@@ -6,3 +6,9 @@
 #include "table/game.h"
 
 void playSplit(Game& game);
+
+enum class SplitOutcome { Win, Lose, Push };
+
+// One split hand against the dealer: a bust loses even when the dealer busts too, and a dealer
+// blackjack beats every hand, a 21 included. With both hands bust the dealer's total is 0.
+SplitOutcome splitHandOutcome(int handTotal, int dealerTotal, bool dealerBlackjack);
