@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr std::uint32_t kSearchLimit = 20'000'000;
+constexpr std::uint32_t kSearchLimit = 200'000'000;
 
-bool cardFits(const std::string& name, int value, std::string_view wanted)
+bool cardFitsOne(const std::string& name, int value, std::string_view wanted)
 {
     if (wanted == "?")
         return true;
@@ -19,6 +19,18 @@ bool cardFits(const std::string& name, int value, std::string_view wanted)
     if (!wanted.empty() && wanted.front() >= '0' && wanted.front() <= '9')
         return std::to_string(value) == wanted;
     return name.starts_with(std::string(wanted) + " ");
+}
+
+bool cardFits(const std::string& name, int value, std::string_view wanted)
+{
+    for (;;) {
+        const size_t bar = wanted.find('|');
+        if (cardFitsOne(name, value, wanted.substr(0, bar)))
+            return true;
+        if (bar == std::string_view::npos)
+            return false;
+        wanted.remove_prefix(bar + 1);
+    }
 }
 
 // Draws into a game that is reused from seed to seed: only the shoe starts afresh.

@@ -3,7 +3,8 @@
 // cards it wants and keeps a seed that deals them.
 //
 // A wanted card is a rank word ("ACE", "KING"), a point value ("10", "7"), a point value it must
-// not have ("!10"), or "?" for any card. Cards are wanted in the order the round draws them.
+// not have ("!10"), or "?" for any card; "2|3" takes either. Cards are wanted in the order the
+// round draws them.
 #pragma once
 
 #include <cstdint>
