@@ -12,7 +12,6 @@
 namespace {
 
 constexpr float kMinimumBankroll = 5.0f;
-constexpr int kQuitBet = 999;
 constexpr int kAceValue = 11;
 constexpr int kTenValue = 10;
 constexpr int kBlackjack = 21;
@@ -23,8 +22,6 @@ constexpr int kPlayerFirstRow = 3;
 constexpr int kPlayerSecondRow = 4;
 constexpr int kDealerUpRow = 11;
 constexpr int kTotalsRow = 19;
-constexpr int kPromptColumn = 33;
-constexpr int kPromptRow = 20;
 constexpr int kPaceMs = 200;
 constexpr int kInsuranceCardPauseMs = 500;
 
@@ -100,9 +97,7 @@ bool splitOffered(const TableState& table)
 char askSplit(Game& game)
 {
     for (;;) {
-        erasePromptField(game);
-        pauseMs(game.console, kPaceMs);
-        printText(game.console, "Do you want to split this pair?  Y or N  ");
+        writePrompt(game, "Do you want to split this pair?  Y or N  ");
         const int key = readKey(game.console);
         if (key == kEndOfInput)
             throw InputEnded{};
