@@ -299,7 +299,7 @@ std::string terminalSizeProblem(int outputFd)
         return {};
     if (size.ws_col >= kMinimumColumns && size.ws_row >= kMinimumRows)
         return {};
-    return "blackjack: the game needs a terminal of at least " + std::to_string(kMinimumColumns) +
-        "x" + std::to_string(kMinimumRows) + " (columns x rows); this one is " +
-        std::to_string(size.ws_col) + "x" + std::to_string(size.ws_row) + ".";
+    return "blackjack: needs a terminal of at least " + std::to_string(kMinimumColumns) + "x" +
+        std::to_string(kMinimumRows) + "; this one is " + std::to_string(size.ws_col) + "x" +
+        std::to_string(size.ws_row) + ".";
 }

@@ -1,0 +1,354 @@
+#include "e2e/pty_game.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <poll.h>
+#include <pty.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utmp.h>
+#include <vterm.h>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Output counts as settled when nothing more has come for this long.
+constexpr int kQuietMs = 30;
+
+// The game's environment: ours, with the fixed terminal, locale and calendar over it, and
+// the test's own settings over those.
+std::vector<std::string> gameEnvironment(const std::vector<std::string>& extra)
+{
+    std::map<std::string, std::string> byName;
+    const auto set = [&byName](const std::string& entry) { byName[entry.substr(0, entry.find('='))] = entry; };
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        set(*entry);
+    set("TERM=xterm-256color");
+    set("LANG=C.UTF-8");
+    set("LC_ALL=C.UTF-8");
+    set("LD_PRELOAD=" BLACKJACK_FAKETIME_LIBRARY);
+    set("FAKETIME=@2026-03-01 12:00:00");
+    // A sanitizer build refuses to start when another library is preloaded before it.
+    const char* asanOptions = std::getenv("ASAN_OPTIONS");
+    set(std::string("ASAN_OPTIONS=") + (asanOptions ? std::string(asanOptions) + ":" : "") +
+        "verify_asan_link_order=0");
+    for (const auto& entry : extra)
+        set(entry);
+
+    std::vector<std::string> environment;
+    for (const auto& [name, entry] : byName)
+        environment.push_back(entry);
+    return environment;
+}
+
+int trackTerminalProperty(VTermProp property, VTermValue* value, void* user)
+{
+    auto* flags = static_cast<PtyGame::TerminalFlags*>(user);
+    if (property == VTERM_PROP_ALTSCREEN)
+        flags->alternateScreen = value->boolean != 0;
+    else if (property == VTERM_PROP_CURSORVISIBLE)
+        flags->cursorVisible = value->boolean != 0;
+    return 1;
+}
+
+void appendUtf8(std::string& text, uint32_t code)
+{
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+    } else if (code < 0x800) {
+        text += static_cast<char>(0xc0 | (code >> 6));
+        text += static_cast<char>(0x80 | (code & 0x3f));
+    } else if (code < 0x10000) {
+        text += static_cast<char>(0xe0 | (code >> 12));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
+        text += static_cast<char>(0x80 | (code & 0x3f));
+    } else {
+        text += static_cast<char>(0xf0 | (code >> 18));
+        text += static_cast<char>(0x80 | ((code >> 12) & 0x3f));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
+        text += static_cast<char>(0x80 | (code & 0x3f));
+    }
+}
+
+} // namespace
+
+PtyGame::PtyGame(const PtyGameOptions& options)
+{
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(options.columns);
+    size.ws_row = static_cast<unsigned short>(options.rows);
+    if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0)
+        throw std::runtime_error(std::string("openpty: ") + std::strerror(errno));
+    fcntl(master_, F_SETFD, FD_CLOEXEC);
+    fcntl(slave_, F_SETFD, FD_CLOEXEC);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    tcgetattr(slave_, &modesAtStart_);
+
+    terminal_ = vterm_new(options.rows, options.columns);
+    vterm_set_utf8(terminal_, 1);
+    screen_ = vterm_obtain_screen(terminal_);
+    vterm_screen_enable_altscreen(screen_, 1);
+    static const VTermScreenCallbacks callbacks = [] {
+        VTermScreenCallbacks result{};
+        result.settermprop = trackTerminalProperty;
+        return result;
+    }();
+    vterm_screen_set_callbacks(screen_, &callbacks, &flags_);
+    vterm_screen_reset(screen_, 1);
+
+    // Everything the child needs is made before the fork.
+    const std::vector<std::string> environment = gameEnvironment(options.environment);
+    std::vector<char*> environmentPointers;
+    for (const auto& entry : environment)
+        environmentPointers.push_back(const_cast<char*>(entry.c_str()));
+    environmentPointers.push_back(nullptr);
+    char gamePath[] = BLACKJACK_GAME_PATH;
+    char* arguments[] = {gamePath, nullptr};
+
+    pid_ = fork();
+    if (pid_ < 0)
+        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    if (pid_ == 0) {
+        // login_tty makes the terminal the child's own: new session, controlling terminal,
+        // standard input, output and error.
+        if (login_tty(dup(slave_)) != 0)
+            _exit(126);
+        execve(gamePath, arguments, environmentPointers.data());
+        _exit(127);
+    }
+}
+
+PtyGame::~PtyGame()
+{
+    if (!exitStatus_ && pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    vterm_free(terminal_);
+    close(master_);
+    close(slave_);
+}
+
+bool PtyGame::readOutput(int waitMs)
+{
+    pollfd output{master_, POLLIN, 0};
+    if (poll(&output, 1, waitMs) <= 0)
+        return false;
+    bool gotSome = false;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = read(master_, buffer, sizeof buffer);
+        if (count <= 0)
+            return gotSome;
+        vterm_input_write(terminal_, buffer, static_cast<size_t>(count));
+        gotSome = true;
+    }
+}
+
+void PtyGame::readOutputUntilQuiet()
+{
+    while (readOutput(kQuietMs)) {
+    }
+}
+
+bool PtyGame::hasEnded()
+{
+    if (exitStatus_)
+        return true;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_)
+        return false;
+    exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return true;
+}
+
+// Blocked in read() on its standard input, with nothing left there to read: the game's key
+// read waits like that, and nothing else of the game does.
+bool PtyGame::isBlockedReadingKey() const
+{
+    std::ifstream syscallFile("/proc/" + std::to_string(pid_) + "/syscall");
+    std::string number;
+    std::string firstArgument;
+    if (!(syscallFile >> number >> firstArgument))
+        return false;
+    if (number != std::to_string(SYS_read) || firstArgument != "0x0")
+        return false;
+    int pending = 0;
+    return ioctl(slave_, FIONREAD, &pending) == 0 && pending == 0;
+}
+
+long long PtyGame::bytesReadByGame() const
+{
+    std::ifstream io("/proc/" + std::to_string(pid_) + "/io");
+    std::string name;
+    long long value = 0;
+    while (io >> name >> value) {
+        if (name == "rchar:")
+            return value;
+    }
+    return -1;
+}
+
+void PtyGame::waitForKeyRead(std::chrono::milliseconds patience)
+{
+    const auto deadline = Clock::now() + patience;
+    while (Clock::now() < deadline) {
+        readOutput(5);
+        if (hasEnded())
+            fail("the game ended while a key was to be typed");
+        if (!isBlockedReadingKey())
+            continue;
+        // Output written just before the read may still be on its way through the terminal.
+        readOutputUntilQuiet();
+        if (isBlockedReadingKey())
+            return;
+    }
+    fail("the game did not come to read a key");
+}
+
+void PtyGame::press(std::string_view bytes)
+{
+    waitForKeyRead();
+    const long long readBefore = bytesReadByGame();
+    typeAhead(bytes);
+    const auto deadline = Clock::now() + kPatience;
+    while (bytesReadByGame() <= readBefore && !hasEnded()) {
+        if (Clock::now() > deadline)
+            fail("the game did not take the key");
+        readOutput(2);
+    }
+}
+
+void PtyGame::type(std::string_view keys)
+{
+    for (size_t i = 0; i < keys.size(); ++i)
+        press(keys.substr(i, 1));
+}
+
+void PtyGame::typeAhead(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(master_, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR && errno != EAGAIN)
+            fail(std::string("writing to the terminal: ") + std::strerror(errno));
+        if (written > 0)
+            bytes.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+std::string PtyGame::textAt(int column, int row, int length)
+{
+    readOutput(0);
+    std::string text;
+    for (int col = column; col < column + length; ++col) {
+        VTermScreenCell cell{};
+        vterm_screen_get_cell(screen_, VTermPos{row - 1, col - 1}, &cell);
+        if (cell.chars[0] == 0)
+            text += ' ';
+        for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && cell.chars[i] != 0; ++i)
+            appendUtf8(text, cell.chars[i]);
+    }
+    return text;
+}
+
+std::string PtyGame::row(int row)
+{
+    int rows = 0;
+    int columns = 0;
+    vterm_get_size(terminal_, &rows, &columns);
+    return textAt(1, row, columns);
+}
+
+int PtyGame::cursorColumn()
+{
+    readOutput(0);
+    VTermPos position{};
+    vterm_state_get_cursorpos(vterm_obtain_state(terminal_), &position);
+    return position.col + 1;
+}
+
+int PtyGame::cursorRow()
+{
+    readOutput(0);
+    VTermPos position{};
+    vterm_state_get_cursorpos(vterm_obtain_state(terminal_), &position);
+    return position.row + 1;
+}
+
+bool PtyGame::alternateScreenShown()
+{
+    readOutput(0);
+    return flags_.alternateScreen;
+}
+
+bool PtyGame::cursorVisible()
+{
+    readOutput(0);
+    return flags_.cursorVisible;
+}
+
+std::string PtyGame::dump()
+{
+    int rows = 0;
+    int columns = 0;
+    vterm_get_size(terminal_, &rows, &columns);
+    std::ostringstream out;
+    for (int r = 1; r <= rows; ++r)
+        out << (r < 10 ? " " : "") << r << "|" << row(r) << "\n";
+    out << "cursor at column " << cursorColumn() << ", row " << cursorRow() << "\n";
+    return out.str();
+}
+
+void PtyGame::waitForText(int column, int row, std::string_view text, std::chrono::milliseconds patience)
+{
+    const auto deadline = Clock::now() + patience;
+    const int length = static_cast<int>(text.size());
+    while (textAt(column, row, length).substr(0, text.size()) != text) {
+        if (Clock::now() > deadline)
+            fail("\"" + std::string(text) + "\" did not appear at (" + std::to_string(column) + ", " +
+                std::to_string(row) + ")");
+        readOutput(10);
+    }
+}
+
+int PtyGame::waitForExit(std::chrono::milliseconds patience)
+{
+    const auto deadline = Clock::now() + patience;
+    while (!hasEnded()) {
+        if (Clock::now() > deadline)
+            fail("the game did not end");
+        readOutput(10);
+    }
+    readOutputUntilQuiet();
+    return *exitStatus_;
+}
+
+termios PtyGame::modesNow() const
+{
+    termios modes{};
+    tcgetattr(slave_, &modes);
+    return modes;
+}
+
+void PtyGame::fail(const std::string& what)
+{
+    throw std::runtime_error(what + "\n" + dump());
+}
+
+bool sameModes(const termios& first, const termios& second)
+{
+    return first.c_iflag == second.c_iflag && first.c_oflag == second.c_oflag &&
+        first.c_cflag == second.c_cflag && first.c_lflag == second.c_lflag &&
+        std::memcmp(first.c_cc, second.c_cc, sizeof first.c_cc) == 0;
+}
