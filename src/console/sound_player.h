@@ -1,15 +1,21 @@
-// Plays the game's WAV files through SDL's audio, one at a time, each to its end. The device
-// is opened at the first sound and kept open; each file is loaded once. Files are looked for
-// in data/ of the working directory, then data/ beside the executable, then the installed
-// data folder. Anything missing (device, file, a readable file) is silence, at once.
+// Plays the game's WAV files through SDL's audio, one at a time, each to its end: play()
+// returns once the sound has been heard, its samples queued, drained and out of the device's
+// own buffer. The device is opened at the first sound and kept open; each file is loaded once.
+// Files are looked for in data/ of the working directory, then data/ beside the executable,
+// then the installed data folder. Anything missing (device, file, a readable file) is silence,
+// at once, and neither SDL nor the audio libraries under it write a word on the screen.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 class SoundPlayer {
 public:
     SoundPlayer();
+    // Looks for the files in these folders only, in order.
+    explicit SoundPlayer(std::vector<std::filesystem::path> dataFolders);
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
@@ -17,6 +23,6 @@ public:
     void play(std::string_view fileName);
 
 private:
-    struct Device;
-    std::unique_ptr<Device> device_;
+    struct Audio;
+    std::unique_ptr<Audio> audio_;
 };
