@@ -42,6 +42,21 @@ TEST(SetupPath, title_and_three_answers_seat_the_player_with_1000_then_999_and_e
     expectTerminalGivenBack(game);
 }
 
+TEST(SetupPath, bet_typed_during_the_pause_before_its_prompt_starts_the_line_once_the_prompt_shows)
+{
+    PtyGame game;
+    game.type("nn1");
+    game.waitForText(23, 22, "Playing with one deck");
+    game.typeAhead("99");
+    game.waitForKeyRead();
+    EXPECT_EQ(game.textAt(33, 20, 19), "Place your bet  99 ") << game.dump();
+    EXPECT_EQ(game.cursorColumn(), 51);
+    game.press("\x1b[D"); // an arrow has no place in a typed line
+    game.type("\x7f" "99");
+    game.waitForKeyRead();
+    EXPECT_EQ(game.textAt(33, 20, 20), "Place your bet  999 ") << game.dump();
+}
+
 TEST(SetupPath, escape_at_the_first_question_leaves_through_the_early_exit_screen_after_a_key)
 {
     PtyGame game;
