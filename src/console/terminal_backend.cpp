@@ -39,6 +39,7 @@ struct TerminalRestore {
 };
 
 TerminalRestore terminalRestore;
+static_assert(kLeaveTerminal.size() <= sizeof terminalRestore.bytes);
 
 // Async-signal-safe: only tcflush, tcsetattr and write.
 void giveTerminalBack()

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 void expectTerminalGivenBack(PtyGame& game)
@@ -42,7 +44,7 @@ TEST(SetupPath, title_and_three_answers_seat_the_player_with_1000_then_999_and_e
     expectTerminalGivenBack(game);
 }
 
-TEST(SetupPath, bet_typed_during_the_pause_before_its_prompt_starts_the_line_once_the_prompt_shows)
+TEST(SetupPath, bet_typed_during_the_pause_before_its_prompt_starts_the_line_and_ctrl_c_in_it_interrupts)
 {
     PtyGame game;
     game.type("nn1");
@@ -55,6 +57,10 @@ TEST(SetupPath, bet_typed_during_the_pause_before_its_prompt_starts_the_line_onc
     game.type("\x7f" "99");
     game.waitForKeyRead();
     EXPECT_EQ(game.textAt(33, 20, 20), "Place your bet  999 ") << game.dump();
+
+    game.press("\x03");
+    EXPECT_EQ(game.waitForExit(), 128 + SIGINT);
+    expectTerminalGivenBack(game);
 }
 
 TEST(SetupPath, escape_at_the_first_question_leaves_through_the_early_exit_screen_after_a_key)
