@@ -88,7 +88,7 @@ void sayClosingLines(Console& console)
 {
     moveTo(console, 1, 17);
     printText(console, "Thank you for playing Corvale Blackjack! Ideas and fixes are welcome.\n");
-    printText(console, "The project, its notes and how to reach us: see its README.md file.\n\n");
+    printText(console, "To find the project and its notes, see its README.md file.\n\n");
 }
 
 // Only Escape closes the farewell; when the input has ended nothing else can come, so that

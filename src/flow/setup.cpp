@@ -23,7 +23,7 @@ void drawTitle(Game& game)
     moveTo(console, 12, 12);
     printText(console, "CORVALE BLACKJACK, Version 3.1, by the Corvale Blackjack team");
     moveTo(console, 40, 13);
-    printText(console, "Project home and notes: README.md");
+    printText(console, "The project and its notes: README.md");
     moveTo(console, 1, 15);
     printText(console, kNoticeFirstLine);
     printText(console, "\n");
