@@ -27,8 +27,8 @@ constexpr int kInsuranceCardPauseMs = 500;
 
 // The working values of one round.
 struct Round {
-    char decision = 's';            // the last answer to a decision prompt: 's', 'h' or 'd'
-    int playerRow = kPlayerSecondRow;   // row of the player's last card
+    char decision = 's';               // the last answer to a decision prompt: 's', 'h' or 'd'
+    int playerRow = kPlayerSecondRow;  // row of the player's last card
 };
 
 void startRound(Game& game)
@@ -81,8 +81,8 @@ void dealOpeningCards(Game& game)
     printText(game.console, table.dealerUpName);
 }
 
-// Any pair of equal values below ten may be split; ten-value cards only as two of one rank
-// (two kings, not a king and a queen) and only while the bankroll covers both stakes.
+// Any pair of aces or of 2s to 9s may be split; ten-value cards only as two of one rank (two
+// kings, not a king and a queen) and only while the bankroll covers both stakes.
 bool splitOffered(const TableState& table)
 {
     if (table.playerFirstValue != table.playerSecondValue)
@@ -136,7 +136,6 @@ void takeFirstDecision(Game& game, Round& round)
     round.decision = coversTwiceStake(game.table.bankroll, game.table.bet)
         ? askStandHitDouble(game)
         : askStandHit(game);
-    round.playerRow = kPlayerSecondRow;
 }
 
 // Hits until the player stands or reaches 21; a double down doubles the bet and takes exactly
