@@ -1,6 +1,6 @@
 #include "flow/instructions.h"
 
-#include "flow/keys.h"
+#include "console/keys.h"
 #include "flow/leaving.h"
 
 #include <span>

@@ -1,6 +1,6 @@
 #include "flow/leaving.h"
 
-#include "flow/keys.h"
+#include "console/keys.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "flow/setup.h"
 
 #include "flow/instructions.h"
-#include "flow/keys.h"
+#include "console/keys.h"
 #include "flow/leaving.h"
 #include "table/bet_entry.h"
 

@@ -1,5 +1,7 @@
 #include "table/prompts.h"
 
+#include "console/keys.h"
+
 #include <string>
 
 namespace {
@@ -10,13 +12,6 @@ constexpr int kFieldColumn = 33;
 constexpr int kFieldRow = 20;
 constexpr int kRedrawPauseMs = 200;
 
-// Answers are letters in either case; only A to Z are folded, so the first code of a special
-// key (0 or 224) stays what it is and never answers.
-int foldToLowerCase(int key)
-{
-    return key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
-}
-
 // Asks until one of the answer keys comes, then erases the question and returns the key.
 char askForKey(Game& game, std::string_view question, std::string_view answers)
 {
@@ -25,7 +20,7 @@ char askForKey(Game& game, std::string_view question, std::string_view answers)
         const int key = readKey(game.console);
         if (key == kEndOfInput)
             throw InputEnded{};
-        const int folded = foldToLowerCase(key);
+        const int folded = lowerCaseKey(key);
         if (folded > 0 && answers.find(static_cast<char>(folded)) != std::string_view::npos) {
             erasePromptField(game);
             return static_cast<char>(folded);
@@ -39,13 +34,13 @@ void erasePromptField(Game& game)
 {
     moveTo(game.console, kFieldColumn, kFieldRow);
     printText(game.console, blankField);
-    moveTo(game.console, kFieldColumn, kFieldRow);
 }
 
 void writePrompt(Game& game, std::string_view text)
 {
     erasePromptField(game);
     pauseMs(game.console, kRedrawPauseMs);
+    moveTo(game.console, kFieldColumn, kFieldRow);
     printText(game.console, text);
 }
 

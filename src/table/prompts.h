@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-// Erases the prompt field: 40 spaces at (33, 20), cursor back at (33, 20).
+// Erases the prompt field: 40 spaces at (33, 20); the cursor stays behind them, at column 73.
 void erasePromptField(Game& game);
 
 // Erases the prompt field, waits 200 ms and writes the text at (33, 20): how every question

@@ -1,12 +1,13 @@
 #include "table/round_play.h"
 
+#include "console/keys.h"
+
 #include "table/bet_entry.h"
 #include "table/hand.h"
 #include "table/prompts.h"
 #include "table/settlement.h"
 #include "table/split.h"
 
-#include <cctype>
 #include <string>
 
 namespace {
@@ -101,7 +102,7 @@ char askSplit(Game& game)
         const int key = readKey(game.console);
         if (key == kEndOfInput)
             throw InputEnded{};
-        const int answer = std::tolower(key);
+        const int answer = lowerCaseKey(key);
         if (answer == 'y' || answer == 'n')
             return static_cast<char>(answer);
     }

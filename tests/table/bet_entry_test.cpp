@@ -157,7 +157,7 @@ TEST(BetEntryScreen, BankrollMessageShowsTheHalfDollarAndRunsOntoTheNextRow)
     const auto message = std::find(events.begin(), events.end(), "text Bet cannot exceed your bankroll of ");
     ASSERT_NE(message, events.end());
     EXPECT_EQ(std::vector<std::string>(message - 4, message + 3),
-        (std::vector<std::string>{"move 33,20", "text " + std::string(40, ' '), "move 33,20", "pause 200",
+        (std::vector<std::string>{"move 33,20", "text " + std::string(40, ' '), "pause 200", "move 33,20",
             "text Bet cannot exceed your bankroll of ", "text 47.5", "text  or 999 to quit, try again "}));
 }
 
