@@ -1,8 +1,9 @@
 // The escape sequences the game sends, all of them. Few and old, so that any terminal of the
 // last forty years understands them:
-//   ESC [ ? 1049 h     enter the alternate screen (the player's own screen is kept aside)
-//   ESC [ ? 1049 l     leave it again, at exit: the player's screen comes back as it was
-//   ESC [ ? 25 h       show the cursor, at exit, in case anything hid it
+//   ESC [ ? 1049 h     enter the alternate screen (the player's own screen is kept aside), at
+//                      the start and again when the game is continued after a stop
+//   ESC [ ? 1049 l     leave it again, at exit or stop: the player's screen comes back as it was
+//   ESC [ ? 25 h       show the cursor, at exit or stop, in case anything hid it
 //   ESC [ row ; col H  put the cursor at (column, row), counted from 1
 //   ESC [ H ESC [ 2 J  cursor to the top-left corner, then erase the whole screen
 // Everything else written is the game's own text; the byte 0x1E becomes "▲" in a UTF-8 locale,
@@ -13,49 +14,83 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
 
 namespace {
 
 constexpr std::string_view kEnterAlternateScreen = "\x1b[?1049h";
 constexpr std::string_view kLeaveTerminal = "\x1b[?25h\x1b[?1049l";
+constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J";
+constexpr std::string_view kWindowTooSmall = "Please make the window at least 80x24";
 constexpr int kMinimumColumns = 80;
 constexpr int kMinimumRows = 24;
+// The game's screens are laid out for 80 columns and at most 25 rows.
+constexpr int kLayoutColumns = 80;
+constexpr int kLayoutRows = 25;
 
-// What a signal handler or the exit hook needs to put the terminal back. Filled in while the
-// terminal is taken over, before the handlers are installed; the handlers only read it.
+// What the signal handlers and the exit hook need to give the terminal back and to take it
+// again. Filled in while the terminal is taken over, before the handlers are installed; the
+// handlers only read it, apart from the flags they are there to set.
 struct TerminalRestore {
     int inputFd = STDIN_FILENO;
     int outputFd = STDOUT_FILENO;
     termios modes{};                   // the terminal's modes as they were
     bool hasModes = false;             // the input is a terminal whose modes were changed
-    char bytes[32] = {};               // what undoes our escape sequences
-    size_t byteCount = 0;
+    termios gameModes[2] = {};         // ours: for the whole run, and during a key read
+    volatile sig_atomic_t keyRead = 0; // which of ours is on (an index of gameModes)
+    bool outputIsTerminal = false;     // the alternate screen is entered and left
     volatile sig_atomic_t owed = 0;    // the terminal is taken over and not yet given back
     bool exitHookRegistered = false;
+    // A handler's word to the game's flow: the screen must be repainted (after a stop, or a
+    // new window size). The flag says it; a byte in the pipe wakes a wait to look at it.
+    volatile sig_atomic_t screenWanted = 0;
+    int wakeFds[2] = {-1, -1};         // read end, write end; non-blocking
+    struct sigaction suspendAction {}; // the Ctrl+Z handler, put back after each stop
 };
 
 TerminalRestore terminalRestore;
-static_assert(kLeaveTerminal.size() <= sizeof terminalRestore.bytes);
 
-// Async-signal-safe: only tcflush, tcsetattr and write.
+void writeFromHandler(int fd, std::string_view bytes)
+{
+    [[maybe_unused]] const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+}
+
+// Everything from here to the handlers is async-signal-safe: only tcflush, tcsetattr, write,
+// sigaction, pthread_sigmask and raise.
 void giveTerminalBack()
 {
     if (!terminalRestore.owed)
         return;
     terminalRestore.owed = 0;
-    if (terminalRestore.byteCount > 0) {
-        [[maybe_unused]] const ssize_t written =
-            ::write(terminalRestore.outputFd, terminalRestore.bytes, terminalRestore.byteCount);
-    }
+    if (terminalRestore.outputIsTerminal)
+        writeFromHandler(terminalRestore.outputFd, kLeaveTerminal);
     if (terminalRestore.hasModes) {
         // Keys typed at the end of the game would otherwise spill into the shell.
         tcflush(terminalRestore.inputFd, TCIFLUSH);
         tcsetattr(terminalRestore.inputFd, TCSANOW, &terminalRestore.modes);
     }
+}
+
+void takeTerminalAgain()
+{
+    terminalRestore.owed = 1;
+    // In the background this stops the game again (SIGTTOU) until it is brought to the front.
+    if (terminalRestore.hasModes)
+        tcsetattr(terminalRestore.inputFd, TCSANOW, &terminalRestore.gameModes[terminalRestore.keyRead]);
+    if (terminalRestore.outputIsTerminal)
+        writeFromHandler(terminalRestore.outputFd, kEnterAlternateScreen);
+}
+
+void askForRepaint()
+{
+    terminalRestore.screenWanted = 1;
+    if (terminalRestore.wakeFds[1] >= 0)
+        writeFromHandler(terminalRestore.wakeFds[1], "!");
 }
 
 extern "C" void giveTerminalBackAtExit()
@@ -71,6 +106,60 @@ extern "C" void giveTerminalBackOnSignal(int signalNumber)
     giveTerminalBack();
     raise(signalNumber);
     errno = savedErrno;
+}
+
+// Ctrl+Z: the terminal goes back to the player, then the game stops the way any program does
+// by default, so that the shell reports it stopped. (In a process group that no shell looks
+// after, the kernel ignores that stop, since nobody could continue the game; it goes on.)
+// Every other signal of ours waits until the terminal is taken again.
+extern "C" void suspendOnSignal(int)
+{
+    const int savedErrno = errno;
+    const bool wasTakenOver = terminalRestore.owed != 0;
+    giveTerminalBack();
+
+    struct sigaction stop {};
+    stop.sa_handler = SIG_DFL;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGTSTP, &stop, nullptr);
+    sigset_t suspendOnly;
+    sigemptyset(&suspendOnly);
+    sigaddset(&suspendOnly, SIGTSTP);
+    pthread_sigmask(SIG_UNBLOCK, &suspendOnly, nullptr);
+    raise(SIGTSTP);
+    // Continued.
+    pthread_sigmask(SIG_BLOCK, &suspendOnly, nullptr);
+    sigaction(SIGTSTP, &terminalRestore.suspendAction, nullptr);
+
+    if (wasTakenOver)
+        takeTerminalAgain();
+    askForRepaint();
+    errno = savedErrno;
+}
+
+// Continued after any stop, ours or not: a shell may have set the terminal its own way while
+// the game stood still.
+extern "C" void resumeOnSignal(int)
+{
+    const int savedErrno = errno;
+    if (terminalRestore.owed && terminalRestore.hasModes)
+        tcsetattr(terminalRestore.inputFd, TCSANOW, &terminalRestore.gameModes[terminalRestore.keyRead]);
+    askForRepaint();
+    errno = savedErrno;
+}
+
+extern "C" void repaintOnSignal(int)
+{
+    const int savedErrno = errno;
+    askForRepaint();
+    errno = savedErrno;
+}
+
+void drainWakePipe()
+{
+    char bytes[64];
+    while (::read(terminalRestore.wakeFds[0], bytes, sizeof bytes) > 0) {
+    }
 }
 
 bool localeIsUtf8()
@@ -95,53 +184,134 @@ void writeAll(int fd, std::string_view bytes)
     }
 }
 
-// Waits up to that long for the input to have a byte; false when the time ran out first.
-bool waitForByte(int fd, int milliseconds)
+std::string cursorTo(int column, int row)
 {
-    pollfd input{fd, POLLIN, 0};
-    return poll(&input, 1, milliseconds) > 0;
+    return "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "H";
+}
+
+// The window's size; 0 by 0 when the output is no terminal or the terminal does not know.
+winsize windowSize(int fd)
+{
+    winsize size{};
+    if (isatty(fd) != 1 || ioctl(fd, TIOCGWINSZ, &size) != 0)
+        return {};
+    return size;
+}
+
+bool sizeKnown(const winsize& size)
+{
+    return size.ws_col > 0 && size.ws_row > 0;
+}
+
+// A terminal that does not know its size is given the benefit of the doubt.
+bool largeEnough(const winsize& size)
+{
+    return !sizeKnown(size) || (size.ws_col >= kMinimumColumns && size.ws_row >= kMinimumRows);
+}
+
+// The copy of the screen is as large as the window, so that it wraps and scrolls as the
+// window does.
+VirtualScreen screenLike(const winsize& size)
+{
+    if (sizeKnown(size) && largeEnough(size))
+        return VirtualScreen(size.ws_col, size.ws_row);
+    return VirtualScreen(kLayoutColumns, kLayoutRows);
+}
+
+// The copy as a window of another size shows it: the same rows from the top left, cut to fit.
+VirtualScreen resized(const VirtualScreen& screen, const winsize& size)
+{
+    VirtualScreen result = screenLike(size);
+    const int columns = std::min(result.columns(), screen.columns());
+    for (int row = 1; row <= std::min(result.rows(), screen.rows()); ++row) {
+        result.moveCursor(1, row);
+        result.write(screen.textAt(1, row, columns));
+    }
+    result.moveCursor(screen.cursorColumn(), screen.cursorRow());
+    return result;
+}
+
+timespec fromNanoseconds(std::int64_t nanoseconds)
+{
+    return {static_cast<time_t>(nanoseconds / 1'000'000'000), static_cast<long>(nanoseconds % 1'000'000'000)};
+}
+
+std::int64_t nanosecondsOf(const timespec& time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
 } // namespace
 
 TerminalBackend::TerminalBackend(int inputFd, int outputFd)
-    : inputFd_(inputFd), outputFd_(outputFd), inputIsTerminal_(isatty(inputFd) == 1)
+    : inputFd_(inputFd), outputFd_(outputFd), inputIsTerminal_(isatty(inputFd) == 1),
+      outputIsTerminal_(isatty(outputFd) == 1), drawn_(screenLike(windowSize(outputFd)))
 {
     clock_gettime(CLOCK_MONOTONIC, &start_);
     triangle_ = localeIsUtf8() ? "\u25b2" : "^";
 
-    terminalRestore.inputFd = inputFd;
-    terminalRestore.outputFd = outputFd;
-    terminalRestore.hasModes = inputIsTerminal_ && tcgetattr(inputFd, &terminalRestore.modes) == 0;
-    const bool outputIsTerminal = isatty(outputFd) == 1;
-    terminalRestore.byteCount = outputIsTerminal ? kLeaveTerminal.size() : 0;
-    std::copy(kLeaveTerminal.begin(), kLeaveTerminal.end(), terminalRestore.bytes);
-    terminalRestore.owed = 1;
+    TerminalRestore& restore = terminalRestore;
+    restore.inputFd = inputFd;
+    restore.outputFd = outputFd;
+    restore.outputIsTerminal = outputIsTerminal_;
+    restore.hasModes = inputIsTerminal_ && tcgetattr(inputFd, &restore.modes) == 0;
+    if (restore.hasModes) {
+        termios& runModes = restore.gameModes[0];
+        runModes = restore.modes;
+        runModes.c_lflag &= ~static_cast<tcflag_t>(ECHO | ICANON);
+        runModes.c_cc[VMIN] = 1;
+        runModes.c_cc[VTIME] = 0;
+        termios& keyReadModes = restore.gameModes[1];
+        keyReadModes = runModes;
+        keyReadModes.c_lflag &= ~static_cast<tcflag_t>(ISIG | IEXTEN);
+        keyReadModes.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL | INLCR | IGNCR);
+    }
+    restore.keyRead = 0;
+    restore.screenWanted = 0;
+    if (pipe2(restore.wakeFds, O_NONBLOCK | O_CLOEXEC) != 0)
+        restore.wakeFds[0] = restore.wakeFds[1] = -1;
+    restore.owed = 1;
 
-    if (!terminalRestore.exitHookRegistered) {
+    if (!restore.exitHookRegistered) {
         std::atexit(giveTerminalBackAtExit);
-        terminalRestore.exitHookRegistered = true;
+        restore.exitHookRegistered = true;
     }
-    struct sigaction action {};
-    action.sa_handler = giveTerminalBackOnSignal;
-    action.sa_flags = SA_RESETHAND | SA_NODEFER;
-    sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < kRestoringSignals.size(); ++i)
-        sigaction(kRestoringSignals[i], &action, &previousActions_[i]);
+    sigset_t screenSignals;
+    sigemptyset(&screenSignals);
+    for (const int signalNumber : kScreenSignals)
+        sigaddset(&screenSignals, signalNumber);
 
-    if (terminalRestore.hasModes) {
-        runModes_ = terminalRestore.modes;
-        runModes_.c_lflag &= ~static_cast<tcflag_t>(ECHO | ICANON);
-        runModes_.c_cc[VMIN] = 1;
-        runModes_.c_cc[VTIME] = 0;
-        // The game cannot redraw itself after a stop, so Ctrl+Z does not stop it.
-        runModes_.c_cc[VSUSP] = _POSIX_VDISABLE;
-        keyReadModes_ = runModes_;
-        keyReadModes_.c_lflag &= ~static_cast<tcflag_t>(ISIG | IEXTEN);
-        keyReadModes_.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL | INLCR | IGNCR);
-        setModes(runModes_);
+    struct sigaction ending {};
+    ending.sa_handler = giveTerminalBackOnSignal;
+    ending.sa_flags = SA_RESETHAND | SA_NODEFER;
+    ending.sa_mask = screenSignals;
+    for (size_t i = 0; i < kRestoringSignals.size(); ++i)
+        sigaction(kRestoringSignals[i], &ending, &previousActions_[i]);
+
+    // Ctrl+Z is caught only where it would stop the game: a shell without job control has it
+    // ignored, and then it stays ignored.
+    sigaction(SIGTSTP, nullptr, &previousScreenActions_[0]);
+    if (previousScreenActions_[0].sa_handler == SIG_DFL) {
+        restore.suspendAction.sa_handler = suspendOnSignal;
+        restore.suspendAction.sa_flags = SA_RESTART;
+        restore.suspendAction.sa_mask = screenSignals;
+        for (const int signalNumber : kRestoringSignals)
+            sigaddset(&restore.suspendAction.sa_mask, signalNumber);
+        sigaction(SIGTSTP, &restore.suspendAction, nullptr);
+        // During a key read the terminal hands Ctrl+Z over as a key; it stops the game all the same.
+        if (restore.hasModes && (restore.modes.c_lflag & ISIG) != 0 && restore.modes.c_cc[VSUSP] != _POSIX_VDISABLE)
+            suspendKey_ = restore.modes.c_cc[VSUSP];
     }
-    if (outputIsTerminal)
+    struct sigaction screen {};
+    screen.sa_flags = SA_RESTART;
+    sigemptyset(&screen.sa_mask);
+    screen.sa_handler = resumeOnSignal;
+    sigaction(SIGCONT, &screen, &previousScreenActions_[1]);
+    screen.sa_handler = repaintOnSignal;
+    sigaction(SIGWINCH, &screen, &previousScreenActions_[2]);
+
+    setModes(false);
+    if (outputIsTerminal_)
         writeAll(outputFd_, kEnterAlternateScreen);
 }
 
@@ -156,35 +326,55 @@ void TerminalBackend::restoreTerminal()
         return;
     restored_ = true;
     flush();
+    for (size_t i = 0; i < kScreenSignals.size(); ++i)
+        sigaction(kScreenSignals[i], &previousScreenActions_[i], nullptr);
     giveTerminalBack();
     for (size_t i = 0; i < kRestoringSignals.size(); ++i)
         sigaction(kRestoringSignals[i], &previousActions_[i], nullptr);
+
+    const int wakeFds[2] = {terminalRestore.wakeFds[0], terminalRestore.wakeFds[1]};
+    terminalRestore.wakeFds[0] = terminalRestore.wakeFds[1] = -1;
+    for (const int fd : wakeFds) {
+        if (fd >= 0)
+            close(fd);
+    }
 }
 
-void TerminalBackend::setModes(const termios& modes)
+void TerminalBackend::setModes(bool keyRead)
 {
+    if (!terminalRestore.hasModes)
+        return;
+    terminalRestore.keyRead = keyRead ? 1 : 0;
     // TCSANOW: keys typed ahead must stay in the input.
-    tcsetattr(inputFd_, TCSANOW, &modes);
+    tcsetattr(inputFd_, TCSANOW, &terminalRestore.gameModes[terminalRestore.keyRead]);
 }
 
 void TerminalBackend::moveCursor(int column, int row)
 {
-    output_ += "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "H";
+    output_ += cursorTo(column, row);
+    drawn_.moveCursor(column, row);
 }
 
 void TerminalBackend::clear()
 {
     flush(); // the old screen is complete before the new one starts
-    output_ += "\x1b[H\x1b[2J";
+    output_ += kClearScreen;
+    drawn_.clear();
 }
 
 void TerminalBackend::write(std::string_view text)
 {
+    appendAsShown(output_, text);
+    drawn_.write(text);
+}
+
+void TerminalBackend::appendAsShown(std::string& bytes, std::string_view text) const
+{
     for (const char byte : text) {
         if (byte == '\x1e')
-            output_ += triangle_;
+            bytes += triangle_;
         else
-            output_ += byte;
+            bytes += byte;
     }
 }
 
@@ -203,15 +393,94 @@ std::int64_t TerminalBackend::nowMs()
 
 void TerminalBackend::sleepUntilMs(std::int64_t targetMs)
 {
-    timespec target = start_;
-    target.tv_sec += static_cast<time_t>(targetMs / 1000);
-    target.tv_nsec += static_cast<long>(targetMs % 1000) * 1'000'000;
-    if (target.tv_nsec >= 1'000'000'000) {
-        target.tv_sec += 1;
-        target.tv_nsec -= 1'000'000'000;
+    const std::int64_t target = nanosecondsOf(start_) + targetMs * 1'000'000;
+    for (;;) {
+        answerScreenRequests();
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const std::int64_t left = target - nanosecondsOf(now);
+        if (left <= 0)
+            return;
+        // Woken early by a stop or a resize, the pause goes on to its own end afterwards.
+        const timespec wait = fromNanoseconds(left);
+        pollfd wake{terminalRestore.wakeFds[0], POLLIN, 0};
+        if (ppoll(&wake, 1, &wait, nullptr) > 0)
+            drainWakePipe();
     }
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &target, nullptr) == EINTR) {
+}
+
+bool TerminalBackend::waitForInput(int timeoutMs)
+{
+    const std::int64_t deadline = nowMs() + timeoutMs;
+    for (;;) {
+        answerScreenRequests();
+        std::array<pollfd, 2> watched{{{inputFd_, POLLIN, 0}, {terminalRestore.wakeFds[0], POLLIN, 0}}};
+        timespec limit{};
+        if (timeoutMs >= 0)
+            limit = fromNanoseconds(std::max<std::int64_t>(0, deadline - nowMs()) * 1'000'000);
+        const int ready = ppoll(watched.data(), watched.size(), timeoutMs >= 0 ? &limit : nullptr, nullptr);
+        if (ready < 0 && errno != EINTR)
+            return true; // the read will tell what is wrong
+        if (watched[1].revents != 0) {
+            drainWakePipe();
+            continue; // the screen first, then a fresh look at the input
+        }
+        if (watched[0].revents != 0)
+            return true;
+        if (ready == 0)
+            return false;
     }
+}
+
+void TerminalBackend::answerScreenRequests()
+{
+    if (!terminalRestore.screenWanted)
+        return;
+    terminalRestore.screenWanted = 0;
+    if (!outputIsTerminal_ || restored_)
+        return;
+    waitForLargeEnoughWindow();
+    const winsize size = windowSize(outputFd_);
+    if (sizeKnown(size) && (size.ws_col != drawn_.columns() || size.ws_row != drawn_.rows()))
+        drawn_ = resized(drawn_, size);
+    repaint();
+}
+
+void TerminalBackend::waitForLargeEnoughWindow()
+{
+    winsize size = windowSize(outputFd_);
+    if (largeEnough(size))
+        return;
+    // Meanwhile Ctrl+C ends the game and Ctrl+Z stops it, even in the middle of a key read.
+    const bool wasKeyRead = terminalRestore.keyRead != 0;
+    setModes(false);
+    for (; !largeEnough(size); size = windowSize(outputFd_)) {
+        writeAll(outputFd_, std::string(kClearScreen) + std::string(kWindowTooSmall));
+        pollfd wake{terminalRestore.wakeFds[0], POLLIN, 0};
+        while (!terminalRestore.screenWanted) {
+            if (ppoll(&wake, 1, nullptr, nullptr) > 0)
+                drainWakePipe();
+        }
+        terminalRestore.screenWanted = 0;
+    }
+    discardPendingInput();
+    setModes(wasKeyRead);
+}
+
+void TerminalBackend::repaint()
+{
+    std::string screen(kClearScreen);
+    for (int row = 1; row <= drawn_.rows(); ++row) {
+        std::string text = drawn_.row(row);
+        text.erase(text.find_last_not_of(' ') + 1);
+        if (text.empty())
+            continue;
+        screen += cursorTo(1, row);
+        appendAsShown(screen, text);
+    }
+    screen += cursorTo(drawn_.cursorColumn(), drawn_.cursorRow());
+    output_ = std::move(screen); // what was still buffered is in the copy already
+    flush();
 }
 
 KeyPress TerminalBackend::nextKey()
@@ -220,35 +489,38 @@ KeyPress TerminalBackend::nextKey()
         return {};
     if (!inputIsTerminal_)
         return readStreamKey();
-    setModes(keyReadModes_);
+    setModes(true);
     const KeyPress key = readTerminalKey();
-    setModes(runModes_);
+    setModes(false);
     return key;
 }
 
 KeyPress TerminalBackend::readTerminalKey()
 {
     for (;;) {
-        // With no sequence under way the read simply blocks; within one, the decoder says how
+        // With no sequence under way the wait has no end; within one, the decoder says how
         // long the next byte may take.
         const int waitMs = decoder_.msUntilTimeout();
-        if (waitMs >= 0) {
-            const std::int64_t waitStart = nowMs();
-            if (!waitForByte(inputFd_, waitMs)) {
-                if (const auto key = decoder_.elapsed(static_cast<int>(nowMs() - waitStart)))
-                    return *key;
-                continue;
-            }
+        const std::int64_t waitStart = nowMs();
+        if (!waitForInput(waitMs)) {
+            if (const auto key = decoder_.elapsed(static_cast<int>(nowMs() - waitStart)))
+                return *key;
+            continue;
         }
         unsigned char byte = 0;
         const ssize_t count = ::read(inputFd_, &byte, 1);
-        if (count < 0 && errno == EINTR)
+        if (count < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (count <= 0) {
             inputEnded_ = true; // hung up
             return decoder_.finish().value_or(KeyPress{});
         }
-        if (const auto key = decoder_.feed(byte))
+        const auto key = decoder_.feed(byte);
+        if (key && key->code == suspendKey_ && key->secondCode == kNoSecondCode) {
+            raise(SIGTSTP); // back here once continued; the wait repaints
+            continue;
+        }
+        if (key)
             return *key;
     }
 }
@@ -256,9 +528,10 @@ KeyPress TerminalBackend::readTerminalKey()
 KeyPress TerminalBackend::readStreamKey()
 {
     for (;;) {
+        waitForInput(-1);
         unsigned char byte = 0;
         const ssize_t count = ::read(inputFd_, &byte, 1);
-        if (count < 0 && errno == EINTR)
+        if (count < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (count <= 0) {
             inputEnded_ = true;
@@ -292,13 +565,8 @@ void TerminalBackend::playSoundFile(std::string_view fileName)
 
 std::string terminalSizeProblem(int outputFd)
 {
-    winsize size{};
-    if (isatty(outputFd) != 1 || ioctl(outputFd, TIOCGWINSZ, &size) != 0)
-        return {};
-    // A terminal that does not know its size (0 by 0) is given the benefit of the doubt.
-    if (size.ws_col == 0 || size.ws_row == 0)
-        return {};
-    if (size.ws_col >= kMinimumColumns && size.ws_row >= kMinimumRows)
+    const winsize size = windowSize(outputFd);
+    if (largeEnough(size))
         return {};
     return "blackjack: needs a terminal of at least " + std::to_string(kMinimumColumns) + "x" +
         std::to_string(kMinimumRows) + "; this one is " + std::to_string(size.ws_col) + "x" +

@@ -7,6 +7,15 @@
 // exit(), and the signals that end a program (interrupt, hang-up, termination, crashes).
 // Only one TerminalBackend may exist at a time.
 //
+// Ctrl+Z, at a key read as at any other moment, stops the game with the terminal given back
+// as at an exit. When the game is continued (fg) it takes the terminal again and repaints its
+// screen from a copy of everything it has drawn, the cursor where it was; a pause under way
+// still ends at its own time. A change of the window's size repaints the screen the same way.
+// While the window is smaller than 80x24 the game shows one line asking for more room and
+// waits; keys typed until the window is large enough again are thrown away, since the player
+// could not see what they would answer. The repaints happen in the game's own flow, during a
+// pause or a key read (not in the middle of a sound).
+//
 // When the input is not a terminal, its bytes are the keys, in order, and nothing is thrown
 // away; at its end nextKey() gives kEndOfInput.
 #pragma once
@@ -14,6 +23,7 @@
 #include "console/backend.h"
 #include "console/key_decoder.h"
 #include "console/sound_player.h"
+#include "console/virtual_screen.h"
 
 #include <array>
 #include <csignal>
@@ -48,21 +58,30 @@ public:
 private:
     static constexpr std::array kRestoringSignals = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE,
         SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
+    // Stop (Ctrl+Z), continue (fg) and a new window size: each calls for a repaint.
+    static constexpr std::array kScreenSignals = {SIGTSTP, SIGCONT, SIGWINCH};
 
-    void setModes(const termios& modes);
+    void setModes(bool keyRead);
     KeyPress readTerminalKey();
     KeyPress readStreamKey();
+    bool waitForInput(int timeoutMs);
+    void answerScreenRequests();
+    void waitForLargeEnoughWindow();
+    void repaint();
+    void appendAsShown(std::string& bytes, std::string_view text) const;
 
     int inputFd_;
     int outputFd_;
     bool inputIsTerminal_;
+    bool outputIsTerminal_;
     bool restored_ = false;
-    termios runModes_{};                // no echo, no line editing, for the whole run
-    termios keyReadModes_{};            // and during a key read no signals, flow control or CR-to-NL
     std::array<struct sigaction, kRestoringSignals.size()> previousActions_{};
+    std::array<struct sigaction, kScreenSignals.size()> previousScreenActions_{};
+    int suspendKey_ = -1;               // the key that stops the game (Ctrl+Z), -1 for none
     timespec start_{};                  // the clock's zero
     std::string triangle_;              // how the byte 0x1E is shown
     std::string output_;                // written but not yet flushed
+    VirtualScreen drawn_;               // everything drawn so far, to repaint from
     KeyDecoder decoder_;
     bool inputEnded_ = false;
     std::optional<SoundPlayer> sound_;  // opened at the first sound

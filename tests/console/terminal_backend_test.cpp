@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <thread>
 #include <vector>
 
@@ -34,6 +36,17 @@ struct PseudoTerminal {
         termios result{};
         tcgetattr(slave, &result);
         return result;
+    }
+
+    // The window's new size. The test process is not in the terminal's session, so it raises
+    // the SIGWINCH itself that the player's resizing would bring.
+    void resize(unsigned short columns, unsigned short rows) const
+    {
+        winsize size{};
+        size.ws_col = columns;
+        size.ws_row = rows;
+        ioctl(master, TIOCSWINSZ, &size);
+        raise(SIGWINCH);
     }
 
     void type(std::string_view bytes) const
@@ -73,7 +86,7 @@ TEST(TerminalBackend, takes_the_terminal_over_for_the_run_and_gives_it_back_as_i
         EXPECT_EQ(during.c_lflag & ICANON, 0u);
         EXPECT_NE(during.c_lflag & ISIG, 0u);   // Ctrl+C still interrupts a pause
         EXPECT_NE(during.c_oflag & OPOST, 0u);  // a line break still goes to column 1
-        EXPECT_EQ(during.c_cc[VSUSP], _POSIX_VDISABLE);
+        EXPECT_EQ(during.c_cc[VSUSP], before.c_cc[VSUSP]); // Ctrl+Z stops the game
         EXPECT_EQ(terminal.output(), "\x1b[?1049h");
 
         backend.moveCursor(33, 20);
@@ -166,6 +179,71 @@ TEST(TerminalBackend, sleeps_until_its_target_on_the_clock)
         EXPECT_GE(woke, target);
         EXPECT_LT(woke, std::max(target, now) + 500);
     }
+}
+
+TEST(TerminalBackend, resize_repaints_every_row_drawn_as_the_window_scrolled_it_with_the_cursor_back_in_place)
+{
+    PseudoTerminal terminal;
+    TerminalBackend backend(terminal.slave, terminal.slave);
+    backend.clear();
+    backend.moveCursor(33, 20);
+    backend.write("Place your bet \x1e 75");
+    backend.moveCursor(1, 25);
+    backend.write("first\nsecond"); // the line break on the last row scrolls the screen up
+    backend.flush();
+    terminal.output();
+
+    terminal.resize(100, 30);
+    backend.sleepUntilMs(backend.nowMs());
+    EXPECT_EQ(terminal.output(), "\x1b[H\x1b[2J"
+        "\x1b[19;1H                                Place your bet \u25b2 75"
+        "\x1b[24;1Hfirst"
+        "\x1b[25;1Hsecond"
+        "\x1b[25;7H");
+}
+
+TEST(TerminalBackend, window_too_small_asks_for_room_with_signals_on_and_throws_away_the_keys_typed_meanwhile)
+{
+    PseudoTerminal terminal;
+    TerminalBackend backend(terminal.slave, terminal.slave);
+    backend.moveCursor(23, 21);
+    backend.write("Do you want instructions?");
+    terminal.output();
+    terminal.resize(60, 20);
+
+    bool signalsOnWhileWaiting = false;
+    std::thread player([&] {
+        std::string shown;
+        while (shown.find("Please make the window at least 80x24") == std::string::npos)
+            shown += terminal.output();
+        signalsOnWhileWaiting = (terminal.modes().c_lflag & ISIG) != 0;
+        terminal.type("n");
+        terminal.resize(80, 24);
+        while (shown.find("Do you want instructions?") == std::string::npos)
+            shown += terminal.output();
+        terminal.type("y");
+    });
+    EXPECT_EQ(backend.nextKey().code, 'y');
+    player.join();
+    EXPECT_TRUE(signalsOnWhileWaiting) << "Ctrl+C and Ctrl+Z must still work while the game waits";
+}
+
+TEST(TerminalBackend, continued_after_a_stop_it_sets_its_own_modes_again_whatever_the_shell_left)
+{
+    PseudoTerminal terminal;
+    const termios shellModes = terminal.modes();
+    TerminalBackend backend(terminal.slave, terminal.slave);
+    const termios gameModes = terminal.modes();
+    backend.moveCursor(33, 22);
+    backend.write("Bankroll is $1000");
+    backend.flush();
+    terminal.output();
+
+    tcsetattr(terminal.slave, TCSANOW, &shellModes);
+    raise(SIGCONT);
+    EXPECT_EQ(terminal.modes().c_lflag, gameModes.c_lflag);
+    backend.sleepUntilMs(backend.nowMs());
+    EXPECT_EQ(terminal.output(), "\x1b[H\x1b[2J\x1b[22;1H                                Bankroll is $1000\x1b[22;50H");
 }
 
 struct SizeCase {

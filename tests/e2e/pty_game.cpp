@@ -173,19 +173,34 @@ bool PtyGame::hasEnded()
     return true;
 }
 
-// Blocked in read() on its standard input, with nothing left there to read: the game's key
-// read waits like that, and nothing else of the game does.
+// Waiting for a key with nothing left to read: the game's key read waits in ppoll() on two
+// descriptors (its input and its own wake-up pipe) with no time limit, or in read() on its
+// standard input; nothing else of the game does. The wait for the rest of an escape
+// sequence has a time limit, and a pause watches one descriptor only.
 bool PtyGame::isBlockedReadingKey() const
 {
     std::ifstream syscallFile("/proc/" + std::to_string(pid_) + "/syscall");
     std::string number;
     std::string firstArgument;
-    if (!(syscallFile >> number >> firstArgument))
+    std::string secondArgument;
+    std::string thirdArgument;
+    if (!(syscallFile >> number >> firstArgument >> secondArgument >> thirdArgument))
         return false;
-    if (number != std::to_string(SYS_read) || firstArgument != "0x0")
+    const bool reading = number == std::to_string(SYS_read) && firstArgument == "0x0";
+    const bool waiting = number == std::to_string(SYS_ppoll) && secondArgument == "0x2" && thirdArgument == "0x0";
+    if (!(reading || waiting) || isStopped())
         return false;
     int pending = 0;
     return ioctl(slave_, FIONREAD, &pending) == 0 && pending == 0;
+}
+
+bool PtyGame::isStopped() const
+{
+    std::ifstream statFile("/proc/" + std::to_string(pid_) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+    // "pid (name) state ...": the name may hold anything, so the state follows its last ')'.
+    const size_t nameEnd = stat.rfind(')');
+    return nameEnd != std::string::npos && nameEnd + 2 < stat.size() && stat[nameEnd + 2] == 'T';
 }
 
 long long PtyGame::bytesReadByGame() const

@@ -74,6 +74,7 @@ private:
     void readOutputUntilQuiet();
     bool hasEnded();
     bool isBlockedReadingKey() const;
+    bool isStopped() const;
     long long bytesReadByGame() const;
     [[noreturn]] void fail(const std::string& what);
 
