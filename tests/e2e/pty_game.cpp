@@ -8,6 +8,7 @@
 #include <map>
 #include <poll.h>
 #include <pty.h>
+#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/ioctl.h>
@@ -81,6 +82,37 @@ void appendUtf8(std::string& text, uint32_t code)
     }
 }
 
+// The child side of jobControl: a stand-in for the shell, already the session's leader. It
+// starts the game in a process group of its own in the foreground, tells the test the game's
+// process id, and ends as the game ends. Only async-signal-safe calls: it runs after a fork.
+[[noreturn]] void runAsShell(char* gamePath, char** arguments, char** environment, int reportFd)
+{
+    const pid_t game = fork();
+    if (game == 0) {
+        setpgid(0, 0);
+        signal(SIGTTOU, SIG_IGN); // a background group may not take the terminal otherwise
+        tcsetpgrp(STDIN_FILENO, getpid());
+        signal(SIGTTOU, SIG_DFL);
+        execve(gamePath, arguments, environment);
+        _exit(127);
+    }
+    setpgid(game, game); // on both sides, as shells do, so neither waits for the other
+    [[maybe_unused]] const ssize_t written = write(reportFd, &game, sizeof game);
+    close(reportFd);
+    for (;;) {
+        int status = 0;
+        if (waitpid(game, &status, 0) != game) {
+            if (errno == EINTR)
+                continue;
+            _exit(125);
+        }
+        if (WIFEXITED(status))
+            _exit(WEXITSTATUS(status));
+        if (WIFSIGNALED(status))
+            _exit(128 + WTERMSIG(status));
+    }
+}
+
 } // namespace
 
 PtyGame::PtyGame(const PtyGameOptions& options)
@@ -116,6 +148,10 @@ PtyGame::PtyGame(const PtyGameOptions& options)
     char gamePath[] = BLACKJACK_GAME_PATH;
     char* arguments[] = {gamePath, nullptr};
 
+    int report[2] = {-1, -1};
+    if (options.jobControl && pipe2(report, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+
     pid_ = fork();
     if (pid_ < 0)
         throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
@@ -124,16 +160,31 @@ PtyGame::PtyGame(const PtyGameOptions& options)
         // standard input, output and error.
         if (login_tty(dup(slave_)) != 0)
             _exit(126);
+        if (options.jobControl)
+            runAsShell(gamePath, arguments, environmentPointers.data(), report[1]);
         execve(gamePath, arguments, environmentPointers.data());
         _exit(127);
+    }
+    waitedPid_ = pid_;
+    if (options.jobControl) {
+        close(report[1]);
+        pid_t game = -1;
+        ssize_t got = 0;
+        while ((got = read(report[0], &game, sizeof game)) < 0 && errno == EINTR) {
+        }
+        close(report[0]);
+        if (got != sizeof game)
+            throw std::runtime_error("the stand-in shell did not start the game");
+        pid_ = game;
     }
 }
 
 PtyGame::~PtyGame()
 {
-    if (!exitStatus_ && pid_ > 0) {
+    if (!exitStatus_ && waitedPid_ > 0) {
         kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
+        kill(waitedPid_, SIGKILL);
+        waitpid(waitedPid_, nullptr, 0);
     }
     vterm_free(terminal_);
     close(master_);
@@ -167,7 +218,7 @@ bool PtyGame::hasEnded()
     if (exitStatus_)
         return true;
     int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) != pid_)
+    if (waitpid(waitedPid_, &status, WNOHANG) != waitedPid_)
         return false;
     exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return true;
@@ -201,6 +252,37 @@ bool PtyGame::isStopped() const
     // "pid (name) state ...": the name may hold anything, so the state follows its last ')'.
     const size_t nameEnd = stat.rfind(')');
     return nameEnd != std::string::npos && nameEnd + 2 < stat.size() && stat[nameEnd + 2] == 'T';
+}
+
+void PtyGame::waitForStop(std::chrono::milliseconds patience)
+{
+    const auto deadline = Clock::now() + patience;
+    while (!isStopped()) {
+        if (hasEnded())
+            fail("the game ended instead of stopping");
+        if (Clock::now() > deadline)
+            fail("the game did not stop");
+        readOutput(5);
+    }
+    readOutputUntilQuiet();
+}
+
+void PtyGame::sendSignal(int signalNumber)
+{
+    kill(pid_, signalNumber);
+}
+
+void PtyGame::resize(int columns, int rows)
+{
+    readOutputUntilQuiet();
+    vterm_set_size(terminal_, rows, columns);
+    constexpr std::string_view kBlank = "\x1b[H\x1b[2J";
+    vterm_input_write(terminal_, kBlank.data(), kBlank.size());
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(columns);
+    size.ws_row = static_cast<unsigned short>(rows);
+    if (ioctl(master_, TIOCSWINSZ, &size) != 0)
+        fail(std::string("resizing the terminal: ") + std::strerror(errno));
 }
 
 long long PtyGame::bytesReadByGame() const
@@ -359,6 +441,59 @@ termios PtyGame::modesNow() const
 void PtyGame::fail(const std::string& what)
 {
     throw std::runtime_error(what + "\n" + dump());
+}
+
+FileGame playFromFile(std::string_view input, std::chrono::milliseconds patience)
+{
+    char inputPath[] = "/tmp/blackjack-input-XXXXXX";
+    char outputPath[] = "/tmp/blackjack-output-XXXXXX";
+    const int inputFile = mkostemp(inputPath, O_CLOEXEC);
+    const int outputFile = mkostemp(outputPath, O_CLOEXEC);
+    unlink(inputPath);
+    unlink(outputPath);
+    if (inputFile < 0 || outputFile < 0 ||
+        write(inputFile, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+        throw std::runtime_error("cannot make the files of a game played from a file");
+    lseek(inputFile, 0, SEEK_SET);
+
+    const std::vector<std::string> environment = gameEnvironment({});
+    std::vector<char*> environmentPointers;
+    for (const auto& entry : environment)
+        environmentPointers.push_back(const_cast<char*>(entry.c_str()));
+    environmentPointers.push_back(nullptr);
+    char gamePath[] = BLACKJACK_GAME_PATH;
+    char* arguments[] = {gamePath, nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, inputFile, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, outputFile, STDOUT_FILENO);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, gamePath, &actions, nullptr, arguments, environmentPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(inputFile);
+    if (spawned != 0)
+        throw std::runtime_error("cannot start the game");
+
+    FileGame game;
+    int status = 0;
+    const auto deadline = Clock::now() + patience;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (Clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        poll(nullptr, 0, 20);
+    }
+    if (WIFEXITED(status))
+        game.exitStatus = WEXITSTATUS(status);
+
+    lseek(outputFile, 0, SEEK_SET);
+    char buffer[4096];
+    for (ssize_t got; (got = read(outputFile, buffer, sizeof buffer)) > 0;)
+        game.output.append(buffer, static_cast<size_t>(got));
+    close(outputFile);
+    return game;
 }
 
 bool sameModes(const termios& first, const termios& second)

@@ -23,6 +23,10 @@ struct PtyGameOptions {
     int columns = 80;
     int rows = 25;
     std::vector<std::string> environment; // "NAME=value" entries, over the ones above
+    // Runs the game as a job-control shell runs a foreground job: in a process group of its
+    // own, under a parent in the same session that waits for it. Only such a game stops at
+    // Ctrl+Z; the kernel ignores Ctrl+Z in a process group that no shell looks after.
+    bool jobControl = false;
 };
 
 class PtyGame {
@@ -64,6 +68,14 @@ public:
     // Waits for the game to end: its exit status, or 128 + the signal that ended it.
     int waitForExit(std::chrono::milliseconds patience = kPatience);
     pid_t pid() const { return pid_; }
+    void sendSignal(int signalNumber);
+    // Waits until the game has stopped (Ctrl+Z), and reads what it wrote before.
+    void waitForStop(std::chrono::milliseconds patience = kPatience);
+
+    // Gives the window a new size, as a player resizing it does: the game gets SIGWINCH. The
+    // screen is blanked first, as some terminals do, so whatever shows afterwards is what the
+    // game has drawn since.
+    void resize(int columns, int rows);
 
     // The terminal's modes when the game was started, and now (after it ended, too).
     const termios& modesAtStart() const { return modesAtStart_; }
@@ -79,6 +91,7 @@ private:
     [[noreturn]] void fail(const std::string& what);
 
     pid_t pid_ = -1;
+    pid_t waitedPid_ = -1; // the game, or the stand-in shell that waits for it
     int master_ = -1;
     int slave_ = -1; // kept open so the modes can be read after the game ends
     termios modesAtStart_{};
@@ -87,6 +100,14 @@ private:
     VTermScreen* screen_ = nullptr;
     TerminalFlags flags_;
 };
+
+// A game played from a file: its standard input reads the bytes given, its standard output
+// goes to a file; same locale and calendar as a PtyGame.
+struct FileGame {
+    int exitStatus = -1; // -1 when it did not exit by itself (a signal, or killed when late)
+    std::string output;
+};
+FileGame playFromFile(std::string_view input, std::chrono::milliseconds patience = PtyGame::kPatience);
 
 // Whether two sets of terminal modes are the same in every flag and control character.
 bool sameModes(const termios& first, const termios& second);
