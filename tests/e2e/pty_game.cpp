@@ -1,5 +1,6 @@
 #include "e2e/pty_game.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -202,8 +203,29 @@ bool PtyGame::readOutput(int waitMs)
         const ssize_t count = read(master_, buffer, sizeof buffer);
         if (count <= 0)
             return gotSome;
-        vterm_input_write(terminal_, buffer, static_cast<size_t>(count));
+        takeOutput(buffer, static_cast<size_t>(count));
         gotSome = true;
+    }
+}
+
+void PtyGame::takeOutput(const char* bytes, size_t count)
+{
+    const auto unseen = [this] {
+        return std::any_of(watches_.begin(), watches_.end(), [](const Watch& watch) { return watch.rows.empty(); });
+    };
+    while (count > 0) {
+        // Up to the next escape sequence: what stood on the screen before it may be gone after.
+        size_t piece = unseen() ? 1 : count;
+        while (piece < count && bytes[piece] != '\x1b')
+            ++piece;
+        vterm_input_write(terminal_, bytes, piece);
+        bytes += piece;
+        count -= piece;
+        for (Watch& watch : watches_) {
+            const int length = static_cast<int>(watch.text.size());
+            if (watch.rows.empty() && screenText(watch.column, watch.row, length).substr(0, watch.text.size()) == watch.text)
+                watch.rows = screenRows();
+        }
     }
 }
 
@@ -347,6 +369,11 @@ void PtyGame::typeAhead(std::string_view bytes)
 std::string PtyGame::textAt(int column, int row, int length)
 {
     readOutput(0);
+    return screenText(column, row, length);
+}
+
+std::string PtyGame::screenText(int column, int row, int length) const
+{
     std::string text;
     for (int col = column; col < column + length; ++col) {
         VTermScreenCell cell{};
@@ -365,6 +392,17 @@ std::string PtyGame::row(int row)
     int columns = 0;
     vterm_get_size(terminal_, &rows, &columns);
     return textAt(1, row, columns);
+}
+
+std::vector<std::string> PtyGame::screenRows() const
+{
+    int rows = 0;
+    int columns = 0;
+    vterm_get_size(terminal_, &rows, &columns);
+    std::vector<std::string> texts;
+    for (int r = 1; r <= rows; ++r)
+        texts.push_back(screenText(1, r, columns));
+    return texts;
 }
 
 int PtyGame::cursorColumn()
@@ -417,6 +455,29 @@ void PtyGame::waitForText(int column, int row, std::string_view text, std::chron
                 std::to_string(row) + ")");
         readOutput(10);
     }
+}
+
+void PtyGame::watchFor(int column, int row, std::string_view text)
+{
+    readOutput(0);
+    watches_.push_back(Watch{column, row, std::string(text), {}});
+}
+
+std::vector<std::string> PtyGame::sighting(int column, int row, std::string_view text, std::chrono::milliseconds patience)
+{
+    const auto watch = std::find_if(watches_.begin(), watches_.end(), [&](const Watch& candidate) {
+        return candidate.column == column && candidate.row == row && candidate.text == text;
+    });
+    if (watch == watches_.end())
+        fail("\"" + std::string(text) + "\" was never watched for");
+    const auto deadline = Clock::now() + patience;
+    while (watch->rows.empty()) {
+        if (Clock::now() > deadline)
+            fail("\"" + std::string(text) + "\" was not seen at (" + std::to_string(column) + ", " +
+                std::to_string(row) + ")");
+        readOutput(10);
+    }
+    return watch->rows;
 }
 
 int PtyGame::waitForExit(std::chrono::milliseconds patience)

@@ -65,6 +65,15 @@ public:
     void waitForText(int column, int row, std::string_view text,
         std::chrono::milliseconds patience = kPatience);
 
+    // A text that may stand on the screen only for a moment, cleared straight after or shown
+    // during a pause the test may sleep through. Once it is watched for, the output is taken in
+    // piece by piece (each escape sequence begins a piece), and the first time the text stands
+    // at (column, row) every row of the screen is kept. sighting() waits for that moment and
+    // gives those rows, counted from 0.
+    void watchFor(int column, int row, std::string_view text);
+    std::vector<std::string> sighting(int column, int row, std::string_view text,
+        std::chrono::milliseconds patience = kPatience);
+
     // Waits for the game to end: its exit status, or 128 + the signal that ended it.
     int waitForExit(std::chrono::milliseconds patience = kPatience);
     pid_t pid() const { return pid_; }
@@ -82,7 +91,17 @@ public:
     termios modesNow() const;
 
 private:
+    struct Watch {
+        int column;
+        int row;
+        std::string text;
+        std::vector<std::string> rows; // the screen when first seen; empty until then
+    };
+
     bool readOutput(int waitMs);
+    void takeOutput(const char* bytes, size_t count);
+    std::string screenText(int column, int row, int length) const;
+    std::vector<std::string> screenRows() const;
     void readOutputUntilQuiet();
     bool hasEnded();
     bool isBlockedReadingKey() const;
@@ -99,6 +118,7 @@ private:
     VTerm* terminal_ = nullptr;
     VTermScreen* screen_ = nullptr;
     TerminalFlags flags_;
+    std::vector<Watch> watches_;
 };
 
 // A game played from a file: its standard input reads the bytes given, its standard output
