@@ -60,6 +60,12 @@ std::filesystem::path freshSoundFile()
 
 } // namespace
 
+ExpectedScreen with(ExpectedScreen screen, const ExpectedScreen& more)
+{
+    screen.insert(screen.end(), more.begin(), more.end());
+    return screen;
+}
+
 SuiteGame::SuiteGame(std::string_view startTime)
     : soundFile_(freshSoundFile())
 {
@@ -97,15 +103,16 @@ void SuiteGame::answer(std::string_view keys)
     game_->waitForKeyRead();
 }
 
-void SuiteGame::expectScreen(const ExpectedScreen& expected)
+void SuiteGame::expectScreen(const ExpectedScreen& expected, std::source_location where)
 {
     std::vector<std::string> rows;
     for (int row = 1; row <= kRows; ++row)
         rows.push_back(game_->row(row));
-    expectScreen(rows, expected);
+    expectScreen(rows, expected, where);
 }
 
-void SuiteGame::expectScreen(const std::vector<std::string>& rows, const ExpectedScreen& expected)
+void SuiteGame::expectScreen(const std::vector<std::string>& rows, const ExpectedScreen& expected,
+    std::source_location where)
 {
     const std::vector<std::string> wanted = screenRows(expected);
     std::ostringstream differences;
@@ -118,28 +125,36 @@ void SuiteGame::expectScreen(const std::vector<std::string>& rows, const Expecte
         std::ostringstream screen;
         for (size_t row = 0; row < rows.size(); ++row)
             screen << (row < 9 ? " " : "") << row + 1 << "|" << rows[row] << "\n";
-        ADD_FAILURE() << differences.str() << "the whole screen:\n" << screen.str();
+        ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line()))
+            << differences.str() << "the whole screen:\n" << screen.str();
     }
 }
 
-void SuiteGame::expectCursorAt(int column, int row)
+void SuiteGame::expectCursorAt(int column, int row, std::source_location where)
 {
-    EXPECT_EQ(game_->cursorColumn(), column) << game_->dump();
-    EXPECT_EQ(game_->cursorRow(), row) << game_->dump();
+    const int shownColumn = game_->cursorColumn();
+    const int shownRow = game_->cursorRow();
+    if (shownColumn != column || shownRow != row) {
+        ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line()))
+            << "the cursor waits at (" << shownColumn << ", " << shownRow << "), not at (" << column << ", "
+            << row << ")\n" << game_->dump();
+    }
 }
 
-void SuiteGame::quitExpectingFarewell(const ExpectedScreen& resultLines)
+void SuiteGame::expectFarewell(const ExpectedScreen& resultLines, std::source_location where)
 {
-    bet("999");
-    ExpectedScreen farewell = resultLines;
-    farewell.insert(farewell.end(), {
+    game_->waitForKeyRead();
+    expectScreen(with(resultLines, {
         {1, 17, "Thank you for playing Corvale Blackjack! Ideas and fixes are welcome."},
         {1, 18, "To find the project and its notes, see its README.md file."},
         {34, 21, "Bye for now pal!"},
         {34, 22, "Press ESCAPE to exit "},
-    });
-    expectScreen(farewell);
-    expectCursorAt(55, 22);
+    }), where);
+    expectCursorAt(55, 22, where);
+}
+
+void SuiteGame::leave()
+{
     game_->press("\x1b");
     EXPECT_EQ(game_->waitForExit(), 0);
     EXPECT_TRUE(sameModes(game_->modesNow(), game_->modesAtStart()));

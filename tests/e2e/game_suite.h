@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,9 @@ struct ScreenText {
 // The whole screen: the texts at their places, written in order (a later text covers an earlier
 // one), and every other cell blank.
 using ExpectedScreen = std::vector<ScreenText>;
+
+// The screen with more texts written over it.
+ExpectedScreen with(ExpectedScreen screen, const ExpectedScreen& more);
 
 inline const std::string kStandHitDouble = "Stand \u25b2 Hit or Double  ";
 
@@ -46,12 +50,18 @@ public:
 
     // Every cell of the screen as it stands now (or as it stood when a watched text was seen),
     // and where the cursor waits.
-    void expectScreen(const ExpectedScreen& expected);
-    void expectScreen(const std::vector<std::string>& rows, const ExpectedScreen& expected);
-    void expectCursorAt(int column, int row);
+    // A failure is reported at the test's line.
+    void expectScreen(const ExpectedScreen& expected,
+        std::source_location where = std::source_location::current());
+    void expectScreen(const std::vector<std::string>& rows, const ExpectedScreen& expected,
+        std::source_location where = std::source_location::current());
+    void expectCursorAt(int column, int row, std::source_location where = std::source_location::current());
 
-    // 999 at the bet prompt, the farewell screen with its result lines, Escape, exit status 0.
-    void quitExpectingFarewell(const ExpectedScreen& resultLines);
+    // The farewell screen waiting for Escape: the result lines and the closing lines below them.
+    void expectFarewell(const ExpectedScreen& resultLines,
+        std::source_location where = std::source_location::current());
+    // Escape on the farewell screen: the game ends with status 0 and gives the terminal back.
+    void leave();
 
 private:
     std::filesystem::path soundFile_;

@@ -18,12 +18,6 @@ const ExpectedScreen kTitle = {
     {1, 16, "and share it freely. It comes with no warranty; see the LICENSE file."},
 };
 
-ExpectedScreen with(ExpectedScreen screen, const ExpectedScreen& more)
-{
-    screen.insert(screen.end(), more.begin(), more.end());
-    return screen;
-}
-
 // Ignored keys at the questions, two refused deck keys, then one deck; seven rounds through a
 // bust, a blackjack, a split with both hands doubled and a double down use up the shoe, the
 // eighth round starts with the shuffle screen, and the player leaves $62.5 up.
@@ -261,10 +255,12 @@ TEST(OneDeckGame, PlaysThroughTheShoeToTheShuffleAndLeavesAWinner)
         {33, 22, "Bankroll is $1062.5"},
     });
 
-    game.quitExpectingFarewell({
+    game.bet("999");
+    game.expectFarewell({
         {28, 9, "Come back again hotshot!"},
         {34, 15, "You won $62.5"},
     });
+    game.leave();
     EXPECT_FALSE(game.soundWasPlayed());
 }
 
