@@ -5,18 +5,23 @@
 namespace {
 
 // A three-deck shoe from this start deals 10 10 v 4, split: 6 / 3 3, dealer 8 8 | J J v 7,
-// split: 3 K / 4 A, dealer K | 7 10 v Q, 8 | 6 K v 10, 3, dealer J. The games that lose their
-// last $100 or keep $5 of it both need the first $900 gone, and play the same three rounds.
-constexpr std::string_view kNineHundredDownStart = "2026-03-01 12:00:30";
+// split: 3 K / 4 A, dealer K | 7 10 v Q, 8 | 6 K v 10, 3, dealer J.
+constexpr std::string_view kFiveDollarsLeftStart = "2026-03-01 12:00:30";
 
 // A two-deck shoe from this start deals J J v 10, split: 2 J / 8 10 | 6 6 v A, split: 2 / K Q,
 // dealer 10 | K 4 v A, J, dealer 9 | 3 3 v 9, split: 9 / A 10, dealer 9.
 constexpr std::string_view kTappedOutStart = "2026-03-01 12:06:38";
 
-// Three rounds at $100 that lose $900: two splits, three hands of them doubled, and a double
-// down that busts. The last round's stake is then played from $100 with stand or hit only.
-void loseNineHundred(SuiteGame& game)
+// A seven-deck shoe from this start deals 9 3 v 6, 2, dealer 6 3 4 | K 5 v A, 7 | J J v 7, Q
+// | 8 4 v 10, A, dealer A | 9 K v 9, Q | A Q v J, dealer A | 4 A v 2, 3, dealer 9 Q.
+constexpr std::string_view kBrokeStart = "2026-03-01 12:02:37";
+
+// Two splits at $100, three of their hands doubled, and a doubled bust lose $900; from the
+// $100 left only stand or hit is offered, and $95 of it goes. $5 is still the minimum bet:
+// the game asks for one, refuses more than the bankroll, and 999 ends it with $995 lost.
+TEST(RuinGame, FiveDollarsLeftStillBetsAndQuittingLoses995)
 {
+    SuiteGame game(kFiveDollarsLeftStart);
     game.terminal().waitForKeyRead();
     game.answer("n");
     game.answer("n");
@@ -78,27 +83,8 @@ void loseNineHundred(SuiteGame& game)
         {33, 20, "Place your bet  "},
         {33, 22, "Bankroll is $100"},
     });
-}
 
-// The last round: 6 K against a ten, a three to 19, and the dealer's 20 takes the stake.
-ExpectedScreen lastRound(std::string_view bankroll)
-{
-    return {
-        {22, 3, "You have:  SIX OF CLUBS"},
-        {33, 4, "KING OF SPADES"},
-        {33, 5, "THREE OF SPADES"},
-        {24, 11, "Dealer:  TEN OF DIAMONDS"},
-        {33, 12, "JACK OF HEARTS"},
-        {33, 18, "Dealer wins with 20"},
-        {1, 19, "You have 19"},
-        {41, 19, "Dealer has 20"},
-        {33, 22, "Bankroll is $" + std::string(bankroll)},
-    };
-}
-
-void playLastRound(SuiteGame& game, std::string_view stake)
-{
-    game.bet(stake);
+    game.bet("95");
     game.expectScreen({
         {22, 3, "You have:  SIX OF CLUBS"},
         {33, 4, "KING OF SPADES"},
@@ -109,22 +95,23 @@ void playLastRound(SuiteGame& game, std::string_view stake)
     game.expectCursorAt(46, 20);
     game.answer("d");   // no answer here: $100 does not cover twice the stake
     game.answer("h");
-    game.terminal().press("s");
-}
-
-// $5 is still the minimum bet: the game asks for one, refuses more than the bankroll, and 999
-// ends it with $995 lost.
-TEST(RuinGame, FiveDollarsLeftStillBetsAndQuittingLoses995)
-{
-    SuiteGame game(kNineHundredDownStart);
-    loseNineHundred(game);
-    playLastRound(game, "95");
-    game.terminal().waitForKeyRead();
-    game.expectScreen(with(lastRound("5"), {{33, 20, "Place your bet  "}}));
+    game.answer("s");
+    const ExpectedScreen lastRound = {
+        {22, 3, "You have:  SIX OF CLUBS"},
+        {33, 4, "KING OF SPADES"},
+        {33, 5, "THREE OF SPADES"},
+        {24, 11, "Dealer:  TEN OF DIAMONDS"},
+        {33, 12, "JACK OF HEARTS"},
+        {33, 18, "Dealer wins with 20"},
+        {1, 19, "You have 19"},
+        {41, 19, "Dealer has 20"},
+        {33, 22, "Bankroll is $5"},
+    };
+    game.expectScreen(with(lastRound, {{33, 20, "Place your bet  "}}));
 
     game.bet("100");
     // The message runs past the last column onto the next row; the stake is typed behind it.
-    game.expectScreen(with(lastRound("5"), {
+    game.expectScreen(with(lastRound, {
         {33, 20, "Bet cannot exceed your bankroll of 5 or 999 to q"},
         {1, 21, "uit, try again "},
     }));
@@ -134,21 +121,6 @@ TEST(RuinGame, FiveDollarsLeftStillBetsAndQuittingLoses995)
     game.expectFarewell({
         {29, 9, "Better luck next time!"},
         {34, 15, "You lost $995"},
-    });
-    game.leave();
-}
-
-TEST(RuinGame, LosingTheLast100LeavesThePlayerBroke)
-{
-    SuiteGame game(kNineHundredDownStart);
-    loseNineHundred(game);
-    game.terminal().watchFor(33, 22, "Bankroll is $0 ");
-    playLastRound(game, "100");
-    game.expectScreen(game.terminal().sighting(33, 22, "Bankroll is $0 "), lastRound("0"));
-
-    game.expectFarewell({
-        {18, 9, "What a shame \u25b2 you have lost your shirt!"},
-        {30, 15, "You are totally broke!"},
     });
     game.leave();
 }
@@ -254,6 +226,148 @@ TEST(RuinGame, HalfDollarsLeftEndTappedOutWithoutABet)
         {24, 9, "Sorry friend \u25b2 you only have $3.5"},
         {27, 12, "Not enough for the minimum bet!"},
         {25, 15, "You are just about tapped out!"},
+    });
+    game.leave();
+}
+
+// Doubling down on anything, even 20, loses $100 a round quickly. Insurance and a split are
+// declined; a double down against the dealer's blackjack costs the first stake only; a
+// blackjack push changes nothing; a soft hand's last $100 goes against the dealer's 21.
+TEST(RuinGame, LosingTheLast100LeavesThePlayerBroke)
+{
+    SuiteGame game(kBrokeStart);
+    game.terminal().waitForKeyRead();
+    game.answer("n");
+    game.answer("n");
+    game.answer("7");
+
+    game.bet("100");
+    game.answer("d");
+    game.expectScreen({
+        {22, 3, "You have:  NINE OF SPADES"},
+        {33, 4, "THREE OF HEARTS"},
+        {22, 5, "Last card  TWO OF HEARTS"},
+        {24, 11, "Dealer:  SIX OF SPADES"},
+        {33, 12, "SIX OF CLUBS"},
+        {33, 13, "THREE OF CLUBS"},
+        {33, 14, "FOUR OF HEARTS"},
+        {33, 18, "Dealer wins with 19"},
+        {1, 19, "You have 14"},
+        {41, 19, "Dealer has 19"},
+        {33, 20, "Place your bet  "},
+        {33, 22, "Bankroll is $800"},
+    });
+
+    game.bet("100");
+    game.answer("n");
+    game.expectScreen({
+        {22, 3, "You have:  KING OF HEARTS"},
+        {33, 4, "FIVE OF HEARTS"},
+        {24, 11, "Dealer:  ACE OF DIAMONDS"},
+        {1, 19, "You have 15"},
+        {33, 20, kStandHitDouble},
+    });
+    game.answer("d");
+    game.expectScreen({
+        {22, 3, "You have:  KING OF HEARTS"},
+        {33, 4, "FIVE OF HEARTS"},
+        {22, 5, "Last card  SEVEN OF CLUBS"},
+        {24, 11, "Dealer:  ACE OF DIAMONDS"},
+        {33, 18, "You bust with 22"},
+        {1, 19, "You have 22  YOU BUST"},
+        {33, 20, "Place your bet  "},
+        {33, 22, "Bankroll is $600"},
+    });
+
+    game.bet("100");
+    game.answer("n");
+    game.expectScreen({
+        {22, 3, "You have:  JACK OF CLUBS"},
+        {33, 4, "JACK OF DIAMONDS"},
+        {24, 11, "Dealer:  SEVEN OF DIAMONDS"},
+        {1, 19, "You have 20"},
+        {33, 20, kStandHitDouble},
+    });
+    game.answer("d");
+    game.expectScreen({
+        {22, 3, "You have:  JACK OF CLUBS"},
+        {33, 4, "JACK OF DIAMONDS"},
+        {22, 5, "Last card  QUEEN OF SPADES"},
+        {24, 11, "Dealer:  SEVEN OF DIAMONDS"},
+        {33, 18, "You bust with 30"},
+        {1, 19, "You have 30  YOU BUST"},
+        {33, 20, "Place your bet  "},
+        {33, 22, "Bankroll is $400"},
+    });
+
+    game.bet("100");
+    game.answer("d");
+    game.expectScreen({
+        {22, 3, "You have:  EIGHT OF SPADES"},
+        {33, 4, "FOUR OF SPADES"},
+        {22, 5, "Last card  ACE OF CLUBS"},
+        {24, 11, "Dealer:  TEN OF DIAMONDS"},
+        {33, 12, "ACE OF HEARTS"},
+        {31, 13, "* DEALER HAS BLACKJACK *"},
+        {1, 19, "You have 13"},
+        {41, 19, "Dealer wins with blackjack"},
+        {33, 20, "Place your bet  "},
+        {33, 22, "Bankroll is $300"},
+    });
+
+    game.bet("100");
+    game.answer("d");
+    game.expectScreen({
+        {22, 3, "You have:  NINE OF DIAMONDS"},
+        {33, 4, "KING OF HEARTS"},
+        {22, 5, "Last card  QUEEN OF DIAMONDS"},
+        {24, 11, "Dealer:  NINE OF CLUBS"},
+        {33, 18, "You bust with 29"},
+        {1, 19, "You have 29  YOU BUST"},
+        {33, 20, "Place your bet  "},
+        {33, 22, "Bankroll is $100"},
+    });
+
+    game.bet("100");
+    game.expectScreen({
+        {22, 3, "You have:  ACE OF CLUBS"},
+        {33, 4, "QUEEN OF HEARTS"},
+        {24, 11, "Dealer:  JACK OF HEARTS"},
+        {33, 12, "ACE OF DIAMONDS"},
+        {31, 13, "* DEALER ALSO HAS BLACKJACK *"},
+        {33, 18, "It is a blackjack push"},
+        {1, 19, "You have  blackjack"},
+        {33, 20, "Place your bet  "},
+        {33, 22, "Bankroll is $100"},
+    });
+
+    game.terminal().watchFor(33, 22, "Bankroll is $0 ");
+    game.bet("100");
+    game.expectScreen({
+        {22, 3, "You have:  FOUR OF CLUBS"},
+        {33, 4, "ACE OF CLUBS"},
+        {24, 11, "Dealer:  TWO OF CLUBS"},
+        {1, 19, "You have 15"},
+        {33, 20, "Stand or Hit "},
+    });
+    game.answer("h");
+    game.terminal().press("s");
+    game.expectScreen(game.terminal().sighting(33, 22, "Bankroll is $0 "), {
+        {22, 3, "You have:  FOUR OF CLUBS"},
+        {33, 4, "ACE OF CLUBS"},
+        {33, 5, "THREE OF SPADES"},
+        {24, 11, "Dealer:  TWO OF CLUBS"},
+        {33, 12, "NINE OF SPADES"},
+        {33, 13, "QUEEN OF SPADES"},
+        {33, 18, "Dealer wins with 21"},
+        {1, 19, "You have 18"},
+        {41, 19, "Dealer has 21"},
+        {33, 22, "Bankroll is $0"},
+    });
+
+    game.expectFarewell({
+        {18, 9, "What a shame \u25b2 you have lost your shirt!"},
+        {30, 15, "You are totally broke!"},
     });
     game.leave();
 }
