@@ -119,7 +119,8 @@ void SuiteGame::expectScreen(const std::vector<std::string>& rows, const Expecte
     for (size_t row = 0; row < wanted.size(); ++row) {
         const std::string shown = row < rows.size() ? rows[row] : std::string();
         if (shown != wanted[row])
-            differences << "row " << row + 1 << "\n  wanted |" << wanted[row] << "|\n  shown  |" << shown << "|\n";
+            differences << "row " << row + 1 << "\n  wanted |" << wanted[row] << "|\n  shown  |" << shown
+                        << "|\n";
     }
     if (!differences.str().empty()) {
         std::ostringstream screen;

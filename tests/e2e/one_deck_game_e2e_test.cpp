@@ -4,10 +4,9 @@
 
 namespace {
 
-// A one-deck shoe from this start deals, in the order the rounds below draw them:
-//   J3 v 6, K | AQ v K, 6 | 7A v 2, 10 9 | K3 v 5, 5 2 K | QQ v A, split: 5 9 / 3 A, dealer 3 2 7 10
-//   | 5 10 v 4, 6, dealer 2 4 4 9 | 10 4 v 6, 7, dealer 8 7
-// which is 44 cards: the next round begins with the shuffle, then J4 v 3, dealer K J.
+// A one-deck shoe from this start deals J 3 v 6, K | A Q v K, 6 | 7 A v 2, 10 9 | K 3 v 5,
+// 5 2 K | Q Q v A, split: 5 9 / 3 A, dealer 3 2 7 10 | 5 10 v 4, 6, dealer 2 4 4 9 | 10 4 v 6,
+// 7, dealer 8 7: 44 cards, so the next round begins with the shuffle, then J 4 v 3, dealer K J.
 constexpr std::string_view kStart = "2026-03-01 12:05:34";
 
 const ExpectedScreen kTitle = {
@@ -27,7 +26,8 @@ TEST(OneDeckGame, PlaysThroughTheShoeToTheShuffleAndLeavesAWinner)
     PtyGame& terminal = game.terminal();
 
     terminal.waitForKeyRead();
-    const ExpectedScreen instructionsQuestion = with(kTitle, {{23, 21, "Do you want instructions?  Y or N  "}});
+    const ExpectedScreen instructionsQuestion =
+        with(kTitle, {{23, 21, "Do you want instructions?  Y or N  "}});
     game.expectScreen(instructionsQuestion);
     game.expectCursorAt(58, 21);
     game.answer("x");

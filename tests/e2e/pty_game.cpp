@@ -210,12 +210,10 @@ bool PtyGame::readOutput(int waitMs)
 
 void PtyGame::takeOutput(const char* bytes, size_t count)
 {
-    const auto unseen = [this] {
-        return std::any_of(watches_.begin(), watches_.end(), [](const Watch& watch) { return watch.rows.empty(); });
-    };
+    const auto notSeen = [](const Watch& watch) { return watch.rows.empty(); };
     while (count > 0) {
         // Up to the next escape sequence: what stood on the screen before it may be gone after.
-        size_t piece = unseen() ? 1 : count;
+        size_t piece = std::any_of(watches_.begin(), watches_.end(), notSeen) ? 1 : count;
         while (piece < count && bytes[piece] != '\x1b')
             ++piece;
         vterm_input_write(terminal_, bytes, piece);
@@ -223,7 +221,7 @@ void PtyGame::takeOutput(const char* bytes, size_t count)
         count -= piece;
         for (Watch& watch : watches_) {
             const int length = static_cast<int>(watch.text.size());
-            if (watch.rows.empty() && screenText(watch.column, watch.row, length).substr(0, watch.text.size()) == watch.text)
+            if (notSeen(watch) && screenText(watch.column, watch.row, length).starts_with(watch.text))
                 watch.rows = screenRows();
         }
     }
@@ -463,7 +461,8 @@ void PtyGame::watchFor(int column, int row, std::string_view text)
     watches_.push_back(Watch{column, row, std::string(text), {}});
 }
 
-std::vector<std::string> PtyGame::sighting(int column, int row, std::string_view text, std::chrono::milliseconds patience)
+std::vector<std::string> PtyGame::sighting(int column, int row, std::string_view text,
+    std::chrono::milliseconds patience)
 {
     const auto watch = std::find_if(watches_.begin(), watches_.end(), [&](const Watch& candidate) {
         return candidate.column == column && candidate.row == row && candidate.text == text;
