@@ -2,18 +2,21 @@
  * so that the benchmark shows what its instruments read on them, in the same run:
  *   - a pause spins on the clock until its time has come, instead of sleeping;
  *   - every byte for the terminal goes out in a write of its own, instead of one per screen.
- * Only the game's own calls are caught: its pauses call clock_nanosleep, its output calls write
- * on standard output. The sound library's sleeps and everything else are left alone.
+ * Only the game's own calls are caught: a pause is its ppoll() of one descriptor (the pipe that
+ * wakes it for a repaint) with a time limit, its output is write() on standard output. Waits
+ * for keys, the sound library's sleeps and everything else are left alone.
  *
  *   cc -shared -fPIC -O2 -o naive_habits.so naive_habits.c -ldl
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
+#include <poll.h>
+#include <signal.h>
 #include <time.h>
 #include <unistd.h>
 
-typedef int ClockNanosleep(clockid_t, int, const struct timespec*, struct timespec*);
+typedef int Ppoll(struct pollfd*, nfds_t, const struct timespec*, const sigset_t*);
 typedef ssize_t Write(int, const void*, size_t);
 
 static int isBefore(const struct timespec* a, const struct timespec* b)
@@ -21,31 +24,28 @@ static int isBefore(const struct timespec* a, const struct timespec* b)
     return a->tv_sec < b->tv_sec || (a->tv_sec == b->tv_sec && a->tv_nsec < b->tv_nsec);
 }
 
-int clock_nanosleep(clockid_t clock, int flags, const struct timespec* request, struct timespec* remaining)
+int ppoll(struct pollfd* fds, nfds_t count, const struct timespec* limit, const sigset_t* mask)
 {
-    /* A sleep of no time at all: it marks where the pause began for a system-call tracer,
-     * which sees nothing of the spin itself (the clock is read without a system call). */
-    ClockNanosleep* sleepNow = (ClockNanosleep*)dlsym(RTLD_NEXT, "clock_nanosleep");
-    const struct timespec nothing = {0, 0};
-    sleepNow(clock, 0, &nothing, NULL);
+    Ppoll* pollNow = (Ppoll*)dlsym(RTLD_NEXT, "ppoll");
+    if (count != 1 || limit == NULL)
+        return pollNow(fds, count, limit, mask);
 
-    struct timespec target = *request;
-    if (!(flags & TIMER_ABSTIME)) {
-        struct timespec now;
-        clock_gettime(clock, &now);
-        target.tv_sec += now.tv_sec;
-        target.tv_nsec += now.tv_nsec;
-        if (target.tv_nsec >= 1000000000L) {
-            target.tv_sec += 1;
-            target.tv_nsec -= 1000000000L;
-        }
-    }
+    /* A look without waiting: it marks where the pause began for a system-call tracer, which
+     * sees nothing of the spin itself (the clock is read without a system call). */
+    const struct timespec nothing = {0, 0};
+    pollNow(fds, count, &nothing, mask);
+
     struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    struct timespec target = {now.tv_sec + limit->tv_sec, now.tv_nsec + limit->tv_nsec};
+    if (target.tv_nsec >= 1000000000L) {
+        target.tv_sec += 1;
+        target.tv_nsec -= 1000000000L;
+    }
     do
-        clock_gettime(clock, &now);
+        clock_gettime(CLOCK_MONOTONIC, &now);
     while (isBefore(&now, &target));
-    if (remaining != NULL && !(flags & TIMER_ABSTIME))
-        remaining->tv_sec = remaining->tv_nsec = 0;
+    fds[0].revents = 0;
     return 0;
 }
 
