@@ -61,9 +61,10 @@ void queueRandomInput(ScriptedBackend& backend, std::mt19937& random)
     }
 }
 
-int countBetPrompts(const ScriptedBackend& backend)
+// Every round's deal writes this once.
+int countRounds(const ScriptedBackend& backend)
 {
-    return static_cast<int>(std::count(backend.events.begin(), backend.events.end(), "text Place your bet  "));
+    return static_cast<int>(std::count(backend.events.begin(), backend.events.end(), "text You have:  "));
 }
 
 } // namespace
@@ -72,7 +73,7 @@ int main(int argc, char** argv)
 {
     const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
     std::mt19937 random(20260301);
-    long betPrompts = 0;
+    long rounds = 0;
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t processorStart = std::clock();
     for (int played = 0; played < games; ++played) {
@@ -80,12 +81,12 @@ int main(int argc, char** argv)
         queueRandomInput(backend, random);
         Game game(backend);
         runGame(game, static_cast<std::uint32_t>(random()));
-        betPrompts += countBetPrompts(backend);
+        rounds += countRounds(backend);
     }
     // Processor time, so that other work on the machine does not count against the game.
     const double processorSeconds = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%.1f games a processor second, %.1f bets asked a game (%d games, %.2f s, %.2f s of processor time)\n",
-                games / processorSeconds, static_cast<double>(betPrompts) / games, games, seconds, processorSeconds);
+    std::printf("%.1f games a processor second, %.1f rounds a game (%d games, %.2f s, %.2f s of processor time)\n",
+                games / processorSeconds, static_cast<double>(rounds) / games, games, seconds, processorSeconds);
     return 0;
 }
