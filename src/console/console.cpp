@@ -90,7 +90,8 @@ bool readLine(Console& console, std::string& line)
         if (key.secondCode != kNoSecondCode)
             continue; // an arrow or function key has no place in a typed line
         if (key.code == kEnter || key.code == kLineFeed) {
-            printLineEnd(console);
+            // The line break goes out with whatever the game draws next, in the same write.
+            console.backend.write("\n");
             return true;
         }
         if (key.code == kCtrlC) {
