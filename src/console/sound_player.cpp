@@ -1,6 +1,7 @@
 #include "console/sound_player.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -16,6 +17,47 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Milliseconds = std::chrono::milliseconds;
+
+// SDL is not linked but loaded when the first sound needs the device. Linked, the dynamic
+// loader would map it and the fifty-odd libraries under it at every start, which is most of
+// the time the game takes to show its title, for players who may well answer no to sound.
+constexpr const char* kSdlLibrary = "libSDL2-2.0.so.0";
+
+// The SDL functions the player calls, without their SDL_ prefix.
+#define PLAYER_SDL_FUNCTIONS(X)                                                      \
+    X(SetHint) X(LogSetOutputFunction) X(InitSubSystem) X(QuitSubSystem)             \
+    X(OpenAudioDevice) X(CloseAudioDevice) X(PauseAudioDevice) X(GetAudioDeviceStatus) \
+    X(QueueAudio) X(GetQueuedAudioSize) X(ClearQueuedAudio)                          \
+    X(RWFromFile) X(LoadWAV_RW) X(FreeWAV) X(BuildAudioCVT) X(ConvertAudio)
+
+// Those functions, looked up in the loaded library.
+struct Sdl {
+#define PLAYER_SDL_POINTER(name) decltype(&::SDL_##name) name = nullptr;
+    PLAYER_SDL_FUNCTIONS(PLAYER_SDL_POINTER)
+#undef PLAYER_SDL_POINTER
+    // Never closed. SDL_QuitSubSystem stops the audio thread, but SDL and the audio libraries
+    // beneath it keep state in their own globals past it (hints, thread-specific data with
+    // destructors, the D-Bus connection that raised the audio thread's priority): unloading
+    // them would leave that pointing into unmapped memory, to save nothing in the moments
+    // before the game ends.
+    void* library = nullptr;
+
+    // Whether the library and every one of the functions were found.
+    bool load()
+    {
+        library = dlopen(kSdlLibrary, RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return false;
+        bool complete = true;
+#define PLAYER_SDL_LOOK_UP(name)                                               \
+    name = reinterpret_cast<decltype(name)>(dlsym(library, "SDL_" #name)); \
+    complete = complete && name != nullptr;
+        PLAYER_SDL_FUNCTIONS(PLAYER_SDL_LOOK_UP)
+#undef PLAYER_SDL_LOOK_UP
+        return complete;
+    }
+};
+#undef PLAYER_SDL_FUNCTIONS
 
 // What the game's own files hold, so that they play without conversion; other files are
 // converted once, as they are loaded.
@@ -72,25 +114,25 @@ std::vector<std::filesystem::path> defaultDataFolders()
 }
 
 // The file's samples in the device's format; nothing when it cannot be read or converted.
-std::vector<Uint8> loadForDevice(const std::filesystem::path& file, const SDL_AudioSpec& device)
+std::vector<Uint8> loadForDevice(const Sdl& sdl, const std::filesystem::path& file, const SDL_AudioSpec& device)
 {
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(file.c_str(), &spec, &buffer, &length) == nullptr)
+    if (sdl.LoadWAV_RW(sdl.RWFromFile(file.c_str(), "rb"), 1, &spec, &buffer, &length) == nullptr)
         return {};
     std::vector<Uint8> samples(buffer, buffer + length);
-    SDL_FreeWAV(buffer);
+    sdl.FreeWAV(buffer);
 
     SDL_AudioCVT conversion{};
-    const int needed = SDL_BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq,
+    const int needed = sdl.BuildAudioCVT(&conversion, spec.format, spec.channels, spec.freq,
                                          device.format, device.channels, device.freq);
     if (needed <= 0)
         return needed == 0 ? samples : std::vector<Uint8>{};
     conversion.len = static_cast<int>(length);
     samples.resize(static_cast<size_t>(length) * static_cast<size_t>(conversion.len_mult));
     conversion.buf = samples.data();
-    if (SDL_ConvertAudio(&conversion) != 0)
+    if (sdl.ConvertAudio(&conversion) != 0)
         return {};
     samples.resize(static_cast<size_t>(conversion.len_cvt));
     return samples;
@@ -100,6 +142,7 @@ std::vector<Uint8> loadForDevice(const std::filesystem::path& file, const SDL_Au
 
 struct SoundPlayer::Audio {
     std::vector<std::filesystem::path> dataFolders;
+    Sdl sdl;                         // loaded with the device
     bool deviceTried = false;        // the first sound has tried to open the device
     bool subsystemStarted = false;
     SDL_AudioDeviceID device = 0;    // 0: no device, every sound is silence
@@ -116,13 +159,15 @@ struct SoundPlayer::Audio {
 void SoundPlayer::Audio::openDevice()
 {
     deviceTried = true;
+    if (!sdl.load())
+        return;
     // The game keeps its own signal handling, and SDL keeps its messages to itself.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvale Blackjack");
-    SDL_LogSetOutputFunction(discardLogMessage, nullptr);
+    sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvale Blackjack");
+    sdl.LogSetOutputFunction(discardLogMessage, nullptr);
 
     const QuietStandardError quiet;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     subsystemStarted = true;
     SDL_AudioSpec desired{};
@@ -130,11 +175,11 @@ void SoundPlayer::Audio::openDevice()
     desired.format = AUDIO_S16SYS;
     desired.channels = kDeviceChannels;
     desired.samples = kDeviceBufferFrames;
-    device = SDL_OpenAudioDevice(nullptr, 0, &desired, &deviceSpec,
+    device = sdl.OpenAudioDevice(nullptr, 0, &desired, &deviceSpec,
                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE
                                      | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (device != 0)
-        SDL_PauseAudioDevice(device, 0);
+        sdl.PauseAudioDevice(device, 0);
 }
 
 std::filesystem::path SoundPlayer::Audio::find(std::string_view fileName) const
@@ -160,15 +205,15 @@ const std::vector<Uint8>& SoundPlayer::Audio::samplesOf(std::string_view fileNam
     if (!deviceTried)
         openDevice();
     if (device != 0)
-        samples = loadForDevice(file, deviceSpec);
+        samples = loadForDevice(sdl, file, deviceSpec);
     return samples;
 }
 
 void SoundPlayer::Audio::playToEnd(const std::vector<Uint8>& samples) const
 {
-    if (SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING)
+    if (sdl.GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING)
         return;  // the device has gone away since it was opened
-    if (SDL_QueueAudio(device, samples.data(), static_cast<Uint32>(samples.size())) != 0)
+    if (sdl.QueueAudio(device, samples.data(), static_cast<Uint32>(samples.size())) != 0)
         return;
 
     const auto frameBytes = static_cast<long>(SDL_AUDIO_BITSIZE(deviceSpec.format) / 8 * deviceSpec.channels);
@@ -179,9 +224,9 @@ void SoundPlayer::Audio::playToEnd(const std::vector<Uint8>& samples) const
 
     // The queue drains one device buffer at a time: sleep until about the last one is taken,
     // then in short steps.
-    while (const Uint32 queued = SDL_GetQueuedAudioSize(device)) {
+    while (const Uint32 queued = sdl.GetQueuedAudioSize(device)) {
         if (Clock::now() > deadline) {
-            SDL_ClearQueuedAudio(device);
+            sdl.ClearQueuedAudio(device);
             return;
         }
         const Milliseconds untilLastBuffer = durationOf(queued) - bufferLength;
@@ -205,8 +250,8 @@ SoundPlayer::~SoundPlayer()
         return;
     const QuietStandardError quiet;
     if (audio_->device != 0)
-        SDL_CloseAudioDevice(audio_->device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audio_->sdl.CloseAudioDevice(audio_->device);
+    audio_->sdl.QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SoundPlayer::play(std::string_view fileName)
