@@ -107,8 +107,11 @@ std::vector<std::filesystem::path> defaultDataFolders()
     std::vector<std::filesystem::path> folders{"data"};
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
+    if (!error) {
         folders.push_back(executable.parent_path() / "data");
+        // An installed game moved to another prefix still finds its sounds beside it.
+        folders.push_back(executable.parent_path().parent_path() / "share/blackjack/data");
+    }
     folders.emplace_back(BLACKJACK_INSTALLED_DATA_DIR);
     return folders;
 }
