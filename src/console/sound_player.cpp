@@ -102,20 +102,6 @@ private:
 
 void discardLogMessage(void*, int, SDL_LogPriority, const char*) {}
 
-std::vector<std::filesystem::path> defaultDataFolders()
-{
-    std::vector<std::filesystem::path> folders{"data"};
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        folders.push_back(executable.parent_path() / "data");
-        // An installed game moved to another prefix still finds its sounds beside it.
-        folders.push_back(executable.parent_path().parent_path() / "share/blackjack/data");
-    }
-    folders.emplace_back(BLACKJACK_INSTALLED_DATA_DIR);
-    return folders;
-}
-
 // The file's samples in the device's format; nothing when it cannot be read or converted.
 std::vector<Uint8> loadForDevice(const Sdl& sdl, const std::filesystem::path& file, const SDL_AudioSpec& device)
 {
@@ -237,6 +223,20 @@ void SoundPlayer::Audio::playToEnd(const std::vector<Uint8>& samples) const
     }
     // The last samples are in the device's own buffer now; let them play out.
     std::this_thread::sleep_for(bufferLength);
+}
+
+std::vector<std::filesystem::path> defaultDataFolders()
+{
+    std::vector<std::filesystem::path> folders{"data"};
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        folders.push_back(executable.parent_path() / "data");
+        // An installed game moved to another prefix still finds its sounds beside it.
+        folders.push_back(executable.parent_path().parent_path() / "share/blackjack/data");
+    }
+    folders.emplace_back(BLACKJACK_INSTALLED_DATA_DIR);
+    return folders;
 }
 
 SoundPlayer::SoundPlayer() : SoundPlayer(defaultDataFolders()) {}

@@ -26,3 +26,6 @@ private:
     struct Audio;
     std::unique_ptr<Audio> audio_;
 };
+
+// The folders a SoundPlayer made without its own looks in, in order.
+std::vector<std::filesystem::path> defaultDataFolders();

@@ -1,6 +1,8 @@
-// The program: checks the terminal's size, takes the terminal over, plays one game seeded with
-// the calendar time, and gives the terminal back.
+// The program: reads its command line, checks the terminal's size, takes the terminal over,
+// plays one game seeded with the calendar time, and gives the terminal back.
+#include "console/sound_player.h"
 #include "console/terminal_backend.h"
+#include "flow/command_line.h"
 #include "flow/entry.h"
 #include "table/game.h"
 
@@ -27,8 +29,14 @@ void silenceDiagnosticsOnTerminal()
 
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
+    const CommandLineOutcome command = readCommandLine({argv + 1, argv + argc}, defaultDataFolders());
+    if (!command.play) {
+        std::fputs(command.standardOutput.c_str(), stdout);
+        std::fputs(command.standardError.c_str(), stderr);
+        return command.exitStatus;
+    }
     if (const std::string problem = terminalSizeProblem(); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
