@@ -298,10 +298,10 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd)
         for (const int signalNumber : kRestoringSignals)
             sigaddset(&restore.suspendAction.sa_mask, signalNumber);
         sigaction(SIGTSTP, &restore.suspendAction, nullptr);
-        // During a key read the terminal hands Ctrl+Z over as a key; it stops the game all the same.
-        if (restore.hasModes && (restore.modes.c_lflag & ISIG) != 0 && restore.modes.c_cc[VSUSP] != _POSIX_VDISABLE)
-            suspendKey_ = restore.modes.c_cc[VSUSP];
+        addSignalKey(VSUSP, SIGTSTP);
     }
+    addSignalKey(VINTR, SIGINT);
+    addSignalKey(VQUIT, SIGQUIT);
     struct sigaction screen {};
     screen.sa_flags = SA_RESTART;
     sigemptyset(&screen.sa_mask);
@@ -338,6 +338,14 @@ void TerminalBackend::restoreTerminal()
         if (fd >= 0)
             close(fd);
     }
+}
+
+// During a key read the terminal hands its signal keys over as keys; they act all the same.
+void TerminalBackend::addSignalKey(int controlCharacter, int signalNumber)
+{
+    const termios& modes = terminalRestore.modes;
+    if (terminalRestore.hasModes && (modes.c_lflag & ISIG) != 0 && modes.c_cc[controlCharacter] != _POSIX_VDISABLE)
+        signalKeys_.push_back({modes.c_cc[controlCharacter], signalNumber});
 }
 
 void TerminalBackend::setModes(bool keyRead)
@@ -516,12 +524,14 @@ KeyPress TerminalBackend::readTerminalKey()
             return decoder_.finish().value_or(KeyPress{});
         }
         const auto key = decoder_.feed(byte);
-        if (key && key->code == suspendKey_ && key->secondCode == kNoSecondCode) {
-            raise(SIGTSTP); // back here once continued; the wait repaints
+        if (!key)
             continue;
-        }
-        if (key)
+        const auto signalKey = std::find_if(signalKeys_.begin(), signalKeys_.end(),
+            [&key](const SignalKey& candidate) { return candidate.code == key->code; });
+        if (signalKey == signalKeys_.end() || key->secondCode != kNoSecondCode)
             return *key;
+        flush();
+        raise(signalKey->signalNumber); // after a stop, back here once continued; the wait repaints
     }
 }
 

@@ -2,13 +2,14 @@
 //
 // While it lives, the terminal does not echo and hands over every key at once (output
 // processing stays on, so a line break still goes to column 1), and the game draws on the
-// terminal's alternate screen. During a key read Ctrl+C, Ctrl+S and Enter arrive as the keys
-// 3, 19 and 13 instead of acting. Everything is put back on every way out: the destructor,
-// exit(), and the signals that end a program (interrupt, hang-up, termination, crashes).
+// terminal's alternate screen. During a key read Ctrl+S and Enter arrive as the keys 19 and 13
+// instead of acting. Everything is put back on every way out: the destructor, exit(), and the
+// signals that end a program (interrupt, hang-up, termination, crashes).
 // Only one TerminalBackend may exist at a time.
 //
-// Ctrl+Z, at a key read as at any other moment, stops the game with the terminal given back
-// as at an exit. When the game is continued (fg) it takes the terminal again and repaints its
+// The terminal's signal keys act at a key read as at any other moment: Ctrl+C and Ctrl+\ end
+// the game by SIGINT and SIGQUIT, and Ctrl+Z stops it with the terminal given back as at an
+// exit. When the game is continued (fg) it takes the terminal again and repaints its
 // screen from a copy of everything it has drawn, the cursor where it was; a pause under way
 // still ends at its own time. A change of the window's size repaints the screen the same way.
 // While the window is smaller than 80x24 the game shows one line asking for more room and
@@ -32,6 +33,7 @@
 #include <string>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 class TerminalBackend : public ConsoleBackend {
 public:
@@ -61,6 +63,7 @@ private:
     // Stop (Ctrl+Z), continue (fg) and a new window size: each calls for a repaint.
     static constexpr std::array kScreenSignals = {SIGTSTP, SIGCONT, SIGWINCH};
 
+    void addSignalKey(int controlCharacter, int signalNumber);
     void setModes(bool keyRead);
     KeyPress readTerminalKey();
     KeyPress readStreamKey();
@@ -77,7 +80,13 @@ private:
     bool restored_ = false;
     std::array<struct sigaction, kRestoringSignals.size()> previousActions_{};
     std::array<struct sigaction, kScreenSignals.size()> previousScreenActions_{};
-    int suspendKey_ = -1;               // the key that stops the game (Ctrl+Z), -1 for none
+    // The keys the terminal turns into signals (Ctrl+C, Ctrl+\, Ctrl+Z): a key read, which
+    // takes them as keys, raises the signal itself.
+    struct SignalKey {
+        int code;
+        int signalNumber;
+    };
+    std::vector<SignalKey> signalKeys_;
     timespec start_{};                  // the clock's zero
     std::string triangle_;              // how the byte 0x1E is shown
     std::string output_;                // written but not yet flushed

@@ -70,9 +70,10 @@ struct SignalCase {
     int signalNumber;
     const char* moment;
     std::function<void(PtyGame&)> reachMoment;
+    const char* key = nullptr; // the key typed to send it; none: the signal is sent by kill
 };
 
-TEST(Hardening, signals_at_the_bet_prompt_in_a_pause_and_in_a_sound_end_the_game_with_the_terminal_given_back)
+TEST(Hardening, signals_at_a_prompt_in_a_pause_and_in_a_sound_end_the_game_with_the_terminal_given_back)
 {
     const auto atBetPrompt = [](PtyGame& game) { sitDownWithABetTyped(game); };
     const auto inPause = [](PtyGame& game) {
@@ -83,7 +84,16 @@ TEST(Hardening, signals_at_the_bet_prompt_in_a_pause_and_in_a_sound_end_the_game
         game.type("ny"); // the opening sound plays for over a second
         waitForSoundToStart(game);
     };
+    const auto atStandOrHit = [](PtyGame& game) {
+        sitDownWithABetTyped(game);
+        game.type("\r");
+        game.waitForKeyRead();
+        game.type("h");
+        game.waitForText(33, 20, "Stand or Hit ");
+        game.waitForKeyRead();
+    };
     const std::vector<SignalCase> cases = {
+        {SIGINT, "typed as Ctrl+C at Stand or Hit", atStandOrHit, "\x03"},
         {SIGINT, "at the bet prompt", atBetPrompt},
         {SIGTERM, "at the bet prompt", atBetPrompt},
         {SIGHUP, "at the bet prompt", atBetPrompt},
@@ -98,7 +108,10 @@ TEST(Hardening, signals_at_the_bet_prompt_in_a_pause_and_in_a_sound_end_the_game
             SCOPED_TRACE(std::string(strsignal(signalCase.signalNumber)) + " " + signalCase.moment);
             PtyGame game({.environment = kTimedSound});
             signalCase.reachMoment(game);
-            game.sendSignal(signalCase.signalNumber);
+            if (signalCase.key != nullptr)
+                game.press(signalCase.key);
+            else
+                game.sendSignal(signalCase.signalNumber);
             EXPECT_EQ(game.waitForExit(), 128 + signalCase.signalNumber);
             expectTerminalGivenBack(game);
         }));
