@@ -2,7 +2,7 @@
  * so that the benchmark shows what its instruments read on them, in the same run:
  *   - a pause spins on the clock until its time has come, instead of sleeping;
  *   - every byte for the terminal goes out in a write of its own, instead of one per screen.
- * Only the game's own calls are caught: a pause is its ppoll() of one descriptor (the pipe that
+ * Only the game's own calls are caught: a pause is its poll() of one descriptor (the pipe that
  * wakes it for a repaint) with a time limit, its output is write() on standard output. Waits
  * for keys, the sound library's sleeps and everything else are left alone.
  *
@@ -12,11 +12,10 @@
 #include <dlfcn.h>
 #include <errno.h>
 #include <poll.h>
-#include <signal.h>
 #include <time.h>
 #include <unistd.h>
 
-typedef int Ppoll(struct pollfd*, nfds_t, const struct timespec*, const sigset_t*);
+typedef int Poll(struct pollfd*, nfds_t, int);
 typedef ssize_t Write(int, const void*, size_t);
 
 static int isBefore(const struct timespec* a, const struct timespec* b)
@@ -24,20 +23,19 @@ static int isBefore(const struct timespec* a, const struct timespec* b)
     return a->tv_sec < b->tv_sec || (a->tv_sec == b->tv_sec && a->tv_nsec < b->tv_nsec);
 }
 
-int ppoll(struct pollfd* fds, nfds_t count, const struct timespec* limit, const sigset_t* mask)
+int poll(struct pollfd* fds, nfds_t count, int limitMs)
 {
-    Ppoll* pollNow = (Ppoll*)dlsym(RTLD_NEXT, "ppoll");
-    if (count != 1 || limit == NULL)
-        return pollNow(fds, count, limit, mask);
+    Poll* pollNow = (Poll*)dlsym(RTLD_NEXT, "poll");
+    if (count != 1 || limitMs < 0)
+        return pollNow(fds, count, limitMs);
 
     /* A look without waiting: it marks where the pause began for a system-call tracer, which
      * sees nothing of the spin itself (the clock is read without a system call). */
-    const struct timespec nothing = {0, 0};
-    pollNow(fds, count, &nothing, mask);
+    pollNow(fds, count, 0);
 
     struct timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    struct timespec target = {now.tv_sec + limit->tv_sec, now.tv_nsec + limit->tv_nsec};
+    struct timespec target = {now.tv_sec + limitMs / 1000, now.tv_nsec + (limitMs % 1000) * 1000000L};
     if (target.tv_nsec >= 1000000000L) {
         target.tv_sec += 1;
         target.tv_nsec -= 1000000000L;

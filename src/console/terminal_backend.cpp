@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -231,14 +232,29 @@ VirtualScreen resized(const VirtualScreen& screen, const winsize& size)
     return result;
 }
 
-timespec fromNanoseconds(std::int64_t nanoseconds)
+// A wait of poll() that lasts at least that long: rounded up, so that a pause never wakes
+// short of its end and spins through the last fraction of a millisecond.
+int pollTimeoutCovering(std::int64_t nanoseconds)
 {
-    return {static_cast<time_t>(nanoseconds / 1'000'000'000), static_cast<long>(nanoseconds % 1'000'000'000)};
+    return static_cast<int>(std::min<std::int64_t>((nanoseconds + 999'999) / 1'000'000, INT_MAX));
 }
 
 std::int64_t nanosecondsOf(const timespec& time)
 {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+// The pipe that wakes the game's waits from a signal handler: both ends non-blocking, neither
+// inherited by a program the game might start. False when there is none.
+bool openWakePipe(int (&ends)[2])
+{
+    if (pipe(ends) != 0)
+        return false;
+    for (const int end : ends) {
+        fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+        fcntl(end, F_SETFD, FD_CLOEXEC);
+    }
+    return true;
 }
 
 } // namespace
@@ -268,7 +284,7 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd)
     }
     restore.keyRead = 0;
     restore.screenWanted = 0;
-    if (pipe2(restore.wakeFds, O_NONBLOCK | O_CLOEXEC) != 0)
+    if (!openWakePipe(restore.wakeFds))
         restore.wakeFds[0] = restore.wakeFds[1] = -1;
     restore.owed = 1;
 
@@ -410,9 +426,8 @@ void TerminalBackend::sleepUntilMs(std::int64_t targetMs)
         if (left <= 0)
             return;
         // Woken early by a stop or a resize, the pause goes on to its own end afterwards.
-        const timespec wait = fromNanoseconds(left);
         pollfd wake{terminalRestore.wakeFds[0], POLLIN, 0};
-        if (ppoll(&wake, 1, &wait, nullptr) > 0)
+        if (poll(&wake, 1, pollTimeoutCovering(left)) > 0)
             drainWakePipe();
     }
 }
@@ -423,10 +438,8 @@ bool TerminalBackend::waitForInput(int timeoutMs)
     for (;;) {
         answerScreenRequests();
         std::array<pollfd, 2> watched{{{inputFd_, POLLIN, 0}, {terminalRestore.wakeFds[0], POLLIN, 0}}};
-        timespec limit{};
-        if (timeoutMs >= 0)
-            limit = fromNanoseconds(std::max<std::int64_t>(0, deadline - nowMs()) * 1'000'000);
-        const int ready = ppoll(watched.data(), watched.size(), timeoutMs >= 0 ? &limit : nullptr, nullptr);
+        const int limitMs = timeoutMs >= 0 ? static_cast<int>(std::max<std::int64_t>(0, deadline - nowMs())) : -1;
+        const int ready = poll(watched.data(), watched.size(), limitMs);
         if (ready < 0 && errno != EINTR)
             return true; // the read will tell what is wrong
         if (watched[1].revents != 0) {
@@ -466,7 +479,7 @@ void TerminalBackend::waitForLargeEnoughWindow()
         writeAll(outputFd_, std::string(kClearScreen) + std::string(kWindowTooSmall));
         pollfd wake{terminalRestore.wakeFds[0], POLLIN, 0};
         while (!terminalRestore.screenWanted) {
-            if (ppoll(&wake, 1, nullptr, nullptr) > 0)
+            if (poll(&wake, 1, -1) > 0)
                 drainWakePipe();
         }
         terminalRestore.screenWanted = 0;

@@ -244,9 +244,10 @@ bool PtyGame::hasEnded()
     return true;
 }
 
-// Waiting for a key with nothing left to read: the game's key read waits in ppoll() on two
+// Waiting for a key with nothing left to read: the game's key read waits in poll() on two
 // descriptors (its input and its own wake-up pipe) with no time limit, or in read() on its
-// standard input; nothing else of the game does. The wait for the rest of an escape
+// standard input; nothing else of the game does. Where the system has no poll call of its own
+// (aarch64), the C library's poll() is a ppoll call with no time limit. The wait for the rest of an escape
 // sequence has a time limit, and a pause watches one descriptor only.
 bool PtyGame::isBlockedReadingKey() const
 {
@@ -258,7 +259,11 @@ bool PtyGame::isBlockedReadingKey() const
     if (!(syscallFile >> number >> firstArgument >> secondArgument >> thirdArgument))
         return false;
     const bool reading = number == std::to_string(SYS_read) && firstArgument == "0x0";
+#ifdef SYS_poll
+    const bool waiting = number == std::to_string(SYS_poll) && secondArgument == "0x2" && thirdArgument == "0xffffffff";
+#else
     const bool waiting = number == std::to_string(SYS_ppoll) && secondArgument == "0x2" && thirdArgument == "0x0";
+#endif
     if (!(reading || waiting) || isStopped())
         return false;
     int pending = 0;
