@@ -39,6 +39,8 @@ public:
     virtual KeyPress nextKey() = 0;
     // Throws away every key typed but not yet taken.
     virtual void discardPendingInput() = 0;
+    // Whether the keys come from a pipe or a file rather than a keyboard.
+    virtual bool inputIsStream() const = 0;
     // Ctrl+C typed into a bet line: ends the game as an interrupt signal does.
     virtual void interrupt() = 0;
 

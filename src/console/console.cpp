@@ -3,6 +3,7 @@
 #include "console/money.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,6 +18,27 @@ constexpr int kCtrlD = 4;
 bool isPrintable(int code)
 {
     return code >= 32 && code < 127;
+}
+
+bool isLineEnd(int code)
+{
+    return code == kEnter || code == kLineFeed;
+}
+
+// The next key of a typed line, less the line end that the answer before it owes.
+KeyPress nextKeyAfterAnswer(Console& console)
+{
+    for (;;) {
+        const KeyPress key = console.backend.nextKey();
+        const OwedLineEnd owed = std::exchange(console.owedLineEnd, OwedLineEnd::None);
+        if (key.code == kEnter && owed == OwedLineEnd::Any) {
+            console.owedLineEnd = OwedLineEnd::LineFeed; // of a CR LF
+            continue;
+        }
+        if (key.code == kLineFeed && owed != OwedLineEnd::None)
+            continue;
+        return key;
+    }
 }
 
 } // namespace
@@ -73,7 +95,12 @@ int readKey(Console& console)
         return code;
     }
     console.backend.flush();
-    const KeyPress key = console.backend.nextKey();
+    KeyPress key = console.backend.nextKey();
+    if (console.backend.inputIsStream()) {
+        while (isLineEnd(key.code))
+            key = console.backend.nextKey();
+        console.owedLineEnd = OwedLineEnd::Any;
+    }
     console.backend.discardPendingInput();
     console.pendingSecondCode = key.secondCode;
     return key.code;
@@ -84,14 +111,16 @@ bool readLine(Console& console, std::string& line)
     line.clear();
     console.backend.flush();
     for (;;) {
-        const KeyPress key = console.backend.nextKey();
+        const KeyPress key = nextKeyAfterAnswer(console);
         if (key.code == kEndOfInput)
             return !line.empty();
         if (key.secondCode != kNoSecondCode)
             continue; // an arrow or function key has no place in a typed line
-        if (key.code == kEnter || key.code == kLineFeed) {
+        if (isLineEnd(key.code)) {
             // The line break goes out with whatever the game draws next, in the same write.
             console.backend.write("\n");
+            if (key.code == kEnter && console.backend.inputIsStream())
+                console.owedLineEnd = OwedLineEnd::LineFeed;
             return true;
         }
         if (key.code == kCtrlC) {

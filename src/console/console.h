@@ -10,11 +10,16 @@
 #include <string>
 #include <string_view>
 
-// The console a game draws on: its backend, and the second code of a two-code key that the
-// last readKey left for the next one.
+// A line end that may follow an answer read from a pipe or a file and belongs to that answer:
+// any (CR, LF or CR LF) after a key, the LF of a CR LF after a line ended by its CR.
+enum class OwedLineEnd { None, Any, LineFeed };
+
+// The console a game draws on: its backend, the second code of a two-code key that the last
+// readKey left for the next one, and the line end owed by the last answer from a stream.
 struct Console {
     ConsoleBackend& backend;
     int pendingSecondCode = kNoSecondCode;
+    OwedLineEnd owedLineEnd = OwedLineEnd::None;
 };
 
 // Forty spaces: written at a prompt's position, it erases the prompt.
@@ -37,6 +42,9 @@ void pauseMs(Console& console, int milliseconds);
 // One key press without echo, then every other key typed ahead is thrown away. A special key
 // gives its first code (0 or 224) now and its second code at the next call, with no wait.
 // Returns kEndOfInput when the input has ended.
+// From a pipe or a file, where answers may stand one per line, a key read skips the line ends
+// before its key, and one line end straight after the key is part of it: "n\n1\n10\n" and
+// "n110\n" answer the same, and so do files with CR LF line ends.
 int readKey(Console& console);
 
 // Reads a typed line with a small editor: printable characters are echoed at the cursor,

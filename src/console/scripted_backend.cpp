@@ -81,6 +81,11 @@ void ScriptedBackend::discardPendingInput()
     // The queue is the test's whole script, not keys typed ahead, so nothing is thrown away.
 }
 
+bool ScriptedBackend::inputIsStream() const
+{
+    return streamInput;
+}
+
 void ScriptedBackend::interrupt()
 {
     throw ScriptedInterrupt{};

@@ -23,6 +23,7 @@ public:
     // Everything in order: "move 33,20", "clear", "text ...", "pause 200", "sound win.wav",
     // "key" (a key was taken).
     std::vector<std::string> events;
+    bool streamInput = false;            // the keys play a pipe or a file
 
     // Queues keys: each byte of the text is one key press ('\r' is Enter, '\x1b' Escape).
     void type(std::string_view text);
@@ -42,6 +43,7 @@ public:
     void sleepUntilMs(std::int64_t targetMs) override;
     KeyPress nextKey() override;
     void discardPendingInput() override;
+    bool inputIsStream() const override;
     void interrupt() override;
     void playSoundFile(std::string_view fileName) override;
 };

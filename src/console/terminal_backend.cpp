@@ -572,6 +572,11 @@ void TerminalBackend::discardPendingInput()
     decoder_.reset();
 }
 
+bool TerminalBackend::inputIsStream() const
+{
+    return !inputIsTerminal_;
+}
+
 void TerminalBackend::interrupt()
 {
     flush();

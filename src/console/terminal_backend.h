@@ -54,6 +54,7 @@ public:
     void sleepUntilMs(std::int64_t targetMs) override;
     KeyPress nextKey() override;
     void discardPendingInput() override;
+    bool inputIsStream() const override;
     void interrupt() override;
     void playSoundFile(std::string_view fileName) override;
 

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 namespace {
 
 struct ConsoleTest : testing::Test {
@@ -101,6 +106,37 @@ TEST_F(ConsoleTest, CtrlCInALineInterruptsTheGame)
     backend.type("4\x03");
     std::string line;
     EXPECT_THROW(readLine(console, line), ScriptedInterrupt);
+}
+
+// Answers from a pipe or a file, read as a game reads them: a key, a bet line, a key, a bet line.
+TEST(ConsoleStream, AnswersOnePerLineOrAsAStreamOfKeysReadTheSame)
+{
+    const std::vector<std::pair<std::string_view, std::vector<std::string>>> cases = {
+        {"y10\ns25\n", {"y", "10", "s", "25"}},              // keys and lines as typed at a terminal
+        {"y\n10\ns\n25\n", {"y", "10", "s", "25"}},          // one answer per line
+        {"y\r\n10\r\ns\r\n25\r\n", {"y", "10", "s", "25"}},  // the same with CR LF
+        {"y\r10\rs\r25\r", {"y", "10", "s", "25"}},          // the same with CR alone
+        // Blank lines before a key are skipped; after a key's own line end, a blank line is an
+        // empty bet line (the last stake again).
+        {"\n\ny\n10\n\n\ns\n\n", {"y", "10", "s", ""}},
+        {"y\r\n\r\n", {"y", "", "(end)", "(end)"}},
+        {"y\n10", {"y", "10", "(end)", "(end)"}},
+    };
+    for (const auto& [input, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(input)));
+        ScriptedBackend backend;
+        backend.streamInput = true;
+        backend.type(input);
+        Console console{backend};
+        std::vector<std::string> answers;
+        for (int i = 0; i < 2; ++i) {
+            const int key = readKey(console);
+            answers.push_back(key == kEndOfInput ? "(end)" : std::string(1, static_cast<char>(key)));
+            std::string line;
+            answers.push_back(readLine(console, line) ? line : "(end)");
+        }
+        EXPECT_EQ(answers, expected);
+    }
 }
 
 TEST(VirtualScreen, WrapsAtTheLastColumnOnlyWhenMoreTextFollows)

@@ -223,13 +223,25 @@ TEST(Hardening, resized_window_is_repainted_and_one_too_small_is_asked_to_grow_w
 // then 999 and Escape at the farewell.
 constexpr std::string_view kWholeGame = "nn1" "50\n" "h" "s" "25\n" "d" "999\n" "\x1b";
 
-TEST(Hardening, whole_game_played_from_a_file_ends_at_the_farewell_with_status_0)
+TEST(Hardening, whole_game_played_from_a_file_ends_at_the_farewell_with_status_0_with_one_answer_a_line_or_not)
 {
-    const FileGame game = playFromFile(kWholeGame, std::chrono::seconds(60));
+    const std::vector<std::string_view> files = {kWholeGame,
+        "n\nn\n1\n50\nh\ns\n25\nd\n999\n\x1b\n",
+        "n\r\nn\r\n1\r\n50\r\nh\r\ns\r\n25\r\nd\r\n999\r\n\x1b\r\n"};
+    std::vector<std::future<FileGame>> games;
+    for (const std::string_view input : files)
+        games.push_back(std::async(std::launch::async, [input] { return playFromFile(input, std::chrono::seconds(60)); }));
+    const FileGame game = games[0].get();
     EXPECT_EQ(game.exitStatus, 0) << game.output;
     for (const std::string_view text : {"Dealer wins with 18", "Bankroll is $950", "Dealer wins with 20",
              "Bankroll is $900", "You lost $100", "Press ESCAPE to exit "})
         EXPECT_NE(game.output.find(text), std::string::npos) << text << "\n" << game.output;
+    for (size_t i = 1; i < files.size(); ++i) {
+        SCOPED_TRACE(testing::PrintToString(std::string(files[i])));
+        const FileGame sameGame = games[i].get();
+        EXPECT_EQ(sameGame.exitStatus, 0);
+        EXPECT_EQ(sameGame.output, game.output);
+    }
 }
 
 TEST(Hardening, file_that_ends_early_ends_the_game_through_the_farewell_with_status_0)
