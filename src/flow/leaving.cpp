@@ -1,13 +1,13 @@
 #include "flow/leaving.h"
 
 #include "console/keys.h"
+#include "table/bet_entry.h"
 
 #include <string>
 
 namespace {
 
 constexpr float kStartingBankroll = 1000.0f;
-constexpr float kMinimumBet = 5.0f;
 
 void sayWon(Game& game)
 {
@@ -74,9 +74,9 @@ void sayResult(Game& game)
     const float bankroll = game.table.bankroll;
     if (bankroll > kStartingBankroll)
         sayWon(game);
-    else if (bankroll >= kMinimumBet && bankroll < kStartingBankroll)
+    else if (coversMinimumBet(bankroll) && bankroll < kStartingBankroll)
         sayLost(game);
-    else if (bankroll > 0.0f && bankroll < kMinimumBet)
+    else if (bankroll > 0.0f && !coversMinimumBet(bankroll))
         sayTappedOut(game);
     else if (bankroll == 0.0f)
         sayBroke(game);

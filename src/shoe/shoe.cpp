@@ -10,7 +10,7 @@ constexpr std::array kRankWords = {
     "ACE"sv, "TWO"sv, "THREE"sv, "FOUR"sv, "FIVE"sv, "SIX"sv, "SEVEN"sv,
     "EIGHT"sv, "NINE"sv, "TEN"sv, "JACK"sv, "QUEEN"sv, "KING"sv,
 };
-constexpr std::array kRankValues = {11, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 10, 10};
+constexpr std::array kRankValues = {kAceValue, 2, 3, 4, 5, 6, 7, 8, 9, kTenValue, kTenValue, kTenValue, kTenValue};
 constexpr std::array kSuitWords = {"CLUBS"sv, "DIAMONDS"sv, "HEARTS"sv, "SPADES"sv};
 
 constexpr std::uint32_t kMultiplier = 214013;

@@ -26,6 +26,10 @@ void seedRandom(Shoe& shoe, std::uint32_t seed);
 // A number from 0 to 32767.
 int nextRandom(Shoe& shoe);
 
+// Point values: an ace counts 11 (a hand may later count it as 1), a ten or a face card 10.
+inline constexpr int kAceValue = 11;
+inline constexpr int kTenValue = 10;
+
 // The name ("ACE OF CLUBS") and point value (ace 11, faces 10) of a card number.
 std::string cardName(int cardNumber);
 int cardValue(int cardNumber);

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kMinimumBet = 5;
-constexpr int kMaximumBet = 100;
-
 // What the table makes of a stake: 999 stops at once; otherwise it must be from 5 to 100
 // (checked first, so no stake outside the table limits ever slips through) and not above
 // the bankroll.
@@ -49,6 +46,11 @@ void showBankrollMessage(Game& game)
 }
 
 } // namespace
+
+bool coversMinimumBet(float bankroll)
+{
+    return static_cast<double>(bankroll) >= kMinimumBet;
+}
 
 bool convertBetLine(std::string_view line, int& value)
 {

@@ -7,8 +7,13 @@
 
 #include <string_view>
 
-// The stake that asks to stop playing.
+// The stake that asks to stop playing, and the table limits of every other stake.
 inline constexpr int kQuitBet = 999;
+inline constexpr int kMinimumBet = 5;
+inline constexpr int kMaximumBet = 100;
+
+// True while the bankroll can still pay the minimum stake (exactly $5 is enough).
+bool coversMinimumBet(float bankroll);
 
 // Reads a whole number at the start of a line as a C++ stream does in the classic locale
 // (blanks, an optional sign, digits; the rest ignored). Returns true and sets value when the

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int kAceValue = 11;
-constexpr int kBestTotal = 21;
 constexpr int kAceAsOne = 10;   // what an ace gives up when it turns from 11 into 1
 
 void softenIfOver(int& total, int& softAces)

@@ -3,7 +3,13 @@
 // splitting ten-value pairs, and dealing the next card from the shoe.
 #pragma once
 
+#include "shoe/shoe.h"
 #include "table/game.h"
+
+// The best total a hand can hold; two cards making it are a blackjack.
+inline constexpr int kBestTotal = 21;
+// The dealer draws below this total and stands on it, a soft 17 included.
+inline constexpr int kDealerStandsOn = 17;
 
 // A hand's first two cards: their sum, each ace a soft ace; two aces (22) count 12 with one
 // soft ace.

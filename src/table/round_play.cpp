@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr float kMinimumBankroll = 5.0f;
-constexpr int kAceValue = 11;
-constexpr int kTenValue = 10;
-constexpr int kBlackjack = 21;
-constexpr int kDealerStandsOn = 17;
 
 constexpr int kCardColumn = 33;
 constexpr int kPlayerFirstRow = 3;
@@ -144,7 +139,7 @@ void takeFirstDecision(Game& game, Round& round)
 void playPlayerHand(Game& game, Round& round)
 {
     TableState& table = game.table;
-    while (table.playerTotal < kBlackjack && (round.decision == 'h' || round.decision == 'd')) {
+    while (table.playerTotal < kBestTotal && (round.decision == 'h' || round.decision == 'd')) {
         ++round.playerRow;
         dealCard(game);
         if (round.decision == 'd') {
@@ -162,7 +157,7 @@ void playPlayerHand(Game& game, Round& round)
 
         if (round.decision == 'd')
             return;
-        if (table.playerTotal < kBlackjack)
+        if (table.playerTotal < kBestTotal)
             round.decision = askStandHit(game);
     }
 }
@@ -206,10 +201,10 @@ void settlePlayerBust(Game& game)
     settleBust(game);
 }
 
-// The dealer draws to 17 (standing on a soft 17 too). The second card may end the round at
-// once: a dealer blackjack, both blackjacks, or the player's blackjack against anything else.
-// Returns true when the round was settled here.
-bool playDealerHand(Game& game, const Round& round)
+// Plays the dealer's hand: the dealer draws to 17 (standing on a soft 17 too). The second card
+// may end the round at once: a dealer blackjack, both blackjacks, or the player's blackjack
+// against anything else. Returns true when the round was settled here.
+bool dealerHandSettlesRound(Game& game, const Round& round)
 {
     TableState& table = game.table;
     int dealerRow = kDealerUpRow;
@@ -232,7 +227,7 @@ bool playDealerHand(Game& game, const Round& round)
         if (dealerCards != 2)
             continue;
 
-        const bool dealerBlackjack = table.dealerTotal == kBlackjack;
+        const bool dealerBlackjack = table.dealerTotal == kBestTotal;
         if (dealerBlackjack && table.playerNatural == 0) {
             if (round.decision == 'd')
                 table.bet /= 2;   // only the stake the round began with is lost
@@ -263,7 +258,7 @@ void settleAfterDealer(Game& game)
     moveTo(game.console, 41, kTotalsRow);
     printText(game.console, "Dealer has ");
     printInt(game.console, table.dealerTotal);
-    if (table.dealerTotal > kBlackjack) {
+    if (table.dealerTotal > kBestTotal) {
         moveTo(game.console, 57, kTotalsRow);
         printText(game.console, "DEALER BUST");
         settleBust(game);
@@ -274,7 +269,7 @@ void settleAfterDealer(Game& game)
 
 void playDealerAndSettle(Game& game, const Round& round)
 {
-    if (!playDealerHand(game, round))
+    if (!dealerHandSettlesRound(game, round))
         settleAfterDealer(game);
 }
 
@@ -290,7 +285,7 @@ void playRound(Game& game)
 
     formOpeningTotals(table);
     Round round;
-    if (table.playerTotal == kBlackjack) {
+    if (table.playerTotal == kBestTotal) {
         table.playerNatural = 1;
         // Against a dealer 2 to 9 the blackjack is paid at once; against an ace or a ten-value
         // card the dealer's second card decides.
@@ -303,7 +298,7 @@ void playRound(Game& game)
 
     takeFirstDecision(game, round);
     playPlayerHand(game, round);
-    if (table.playerTotal > kBlackjack)
+    if (table.playerTotal > kBestTotal)
         settlePlayerBust(game);
     else
         playDealerAndSettle(game, round);
@@ -313,10 +308,10 @@ void playRound(Game& game)
 
 void playRounds(Game& game)
 {
-    while (game.table.bankroll >= kMinimumBankroll && game.table.bet != kQuitBet) {
+    while (coversMinimumBet(game.table.bankroll) && game.table.bet != kQuitBet) {
         playRound(game);
         // The finished round stays on screen while the next stake is typed.
-        if (game.table.bankroll >= kMinimumBankroll)
+        if (coversMinimumBet(game.table.bankroll))
             enterBet(game);
     }
 }

@@ -1,5 +1,7 @@
 #include "table/settlement.h"
 
+#include "table/hand.h"
+
 namespace {
 
 constexpr int kOutcomeColumn = 33;
@@ -39,7 +41,7 @@ void settleBust(Game& game)
     TableState& table = game.table;
     pauseMs(game.console, kLongPauseMs);
     moveTo(game.console, kOutcomeColumn, kOutcomeRow);
-    if (table.dealerTotal > 21) {
+    if (table.dealerTotal > kBestTotal) {
         cue(game, SoundCue::CueWin);
         printText(game.console, "Dealer busts - you win with ");
         printInt(game.console, table.playerTotal);
@@ -87,7 +89,7 @@ void settleNaturals(Game& game)
 {
     TableState& table = game.table;
     pauseMs(game.console, kShortPauseMs);
-    if (table.playerNatural == 1 && table.dealerTotal != 21) {
+    if (table.playerNatural == 1 && table.dealerTotal != kBestTotal) {
         cue(game, SoundCue::CueBlackjack);
         // Round play leaves the cursor behind the last card name, so this follows it.
         printText(game.console, "You have blackjack");
@@ -96,7 +98,7 @@ void settleNaturals(Game& game)
         table.bankroll = changedBankroll(table.bankroll, 1.5 * static_cast<double>(table.bet));
         pauseMs(game.console, kShortPauseMs);
         showBankroll(game);
-    } else if (table.playerNatural == 0 && table.dealerTotal == 21) {
+    } else if (table.playerNatural == 0 && table.dealerTotal == kBestTotal) {
         cue(game, SoundCue::CueLose);
         moveTo(game.console, 41, 19);
         printText(game.console, "Dealer wins with blackjack");

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int kAceValue = 11;
-constexpr int kBestTotal = 21;
-constexpr int kDealerStandsOn = 17;
 constexpr int kCardColumn = 33;
 constexpr int kTotalsRow = 19;
 constexpr int kDealerWaitingRow = 15;
@@ -126,10 +123,10 @@ void playSecondHand(Game& game, SplitRound& split)
              split.secondHandBet);
 }
 
-// The dealer's hand moves below the second hand and draws to 17, soft 17 included. A two-card
-// 21 is a blackjack: it beats both hands but costs only one initial stake. Returns whether the
-// dealer has blackjack.
-bool playDealerHand(Game& game, SplitRound& split)
+// Plays the dealer's hand below the second hand: the dealer draws to 17, soft 17 included. A
+// two-card 21 is a blackjack: it beats both hands but costs only one initial stake. Returns
+// whether the dealer has blackjack.
+bool dealerHandIsBlackjack(Game& game, SplitRound& split)
 {
     TableState& table = game.table;
     writeAt(game, 24, kDealerWaitingRow, std::string(41, ' '));
@@ -238,7 +235,7 @@ void playSplit(Game& game)
     bool dealerBlackjack = false;
     // With both hands bust the dealer does not play; the waiting dealer line stays up.
     if (table.playerTotal <= kBestTotal || split.secondHandTotal <= kBestTotal)
-        dealerBlackjack = playDealerHand(game, split);
+        dealerBlackjack = dealerHandIsBlackjack(game, split);
     if (table.dealerTotal > kBestTotal)
         writeAt(game, 58, kTotalsRow, "DEALER BUST");
     settleHands(game, split, dealerBlackjack);
