@@ -1,5 +1,6 @@
 #include "console/console.h"
 
+#include "console/keys.h"
 #include "console/money.h"
 
 #include <string>
@@ -14,10 +15,14 @@ constexpr int kBackspace = 8;
 constexpr int kDelete = 127;
 constexpr int kCtrlC = 3;
 constexpr int kCtrlD = 4;
+constexpr int kSpace = 32;
 
-bool isPrintable(int code)
+// What a line keeps of the keys that are not editing keys: printable characters, and control
+// characters such as Tab, which end a number where they stand. Escape and bytes above 126 are
+// dropped.
+bool keptInLine(int code)
 {
-    return code >= 32 && code < 127;
+    return code >= 0 && code < kDelete && code != kEscape;
 }
 
 bool isLineEnd(int code)
@@ -133,9 +138,10 @@ bool readLine(Console& console, std::string& line)
                 line.pop_back();
                 console.backend.write("\b \b");
             }
-        } else if (isPrintable(key.code) && line.size() < kLongestLine) {
+        } else if (keptInLine(key.code) && line.size() < kLongestLine) {
             line += static_cast<char>(key.code);
-            console.backend.write(line.substr(line.size() - 1));
+            // A control character shows as one space, so Backspace erases it like any other.
+            console.backend.write(key.code < kSpace ? " " : line.substr(line.size() - 1));
         }
         console.backend.flush();
     }

@@ -47,8 +47,9 @@ void pauseMs(Console& console, int milliseconds);
 // "n110\n" answer the same, and so do files with CR LF line ends.
 int readKey(Console& console);
 
-// Reads a typed line with a small editor: printable characters are echoed at the cursor,
-// Backspace erases the last one, special keys are ignored, Enter ends the line (not kept) and
+// Reads a typed line with a small editor: printable characters are echoed at the cursor, other
+// control characters (Tab, Ctrl+A, ...) are kept and shown as one space each, Backspace erases
+// the last one, Escape and special keys are ignored, Enter ends the line (not kept) and
 // moves to column 1 of the next row, Ctrl+C interrupts the game. At most 255 characters.
 // Returns false when the input has ended before a line was typed (Ctrl+D on an empty line).
 bool readLine(Console& console, std::string& line);

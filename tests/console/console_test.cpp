@@ -81,6 +81,31 @@ TEST_F(ConsoleTest, LineEditorErasesWithBackspaceAndIgnoresSpecialKeysWhole)
     EXPECT_EQ(backend.screen.textAt(1, 1, 4), "30  ");
 }
 
+TEST(LineEditor, ShowsWhatTheLineHolds)
+{
+    // Backspace erases what it steps back over; a control character that is not an editing key
+    // stays in the line as one space on the screen, and Escape is dropped.
+    const struct {
+        const char* typed;
+        std::string line;
+        const char* shown;
+    } cases[] = {
+        {"47\b", "4", "4   "},
+        {"2\t5", "2\t5", "2 5 "},
+        {"\t30", "\t30", " 30 "},
+        {"\x01" "7\x1b", "\x01" "7", " 7  "},
+    };
+    for (const auto& typing : cases) {
+        ScriptedBackend typed;
+        Console lineConsole{typed};
+        typed.typeLine(typing.typed);
+        std::string line;
+        ASSERT_TRUE(readLine(lineConsole, line));
+        EXPECT_EQ(line, typing.line);
+        EXPECT_EQ(typed.screen.textAt(1, 1, 4), typing.shown) << "line " << testing::PrintToString(typing.line);
+    }
+}
+
 TEST_F(ConsoleTest, LineEditorTakesNoMoreThan255Characters)
 {
     backend.typeLine(std::string(300, '7'));

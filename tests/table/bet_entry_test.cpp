@@ -106,6 +106,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, BetEntry, testing::Values(
     EntryCase{"RejectedAmountKeptByAnEmptyLine", 1000.0f, 0, {"150", "", "5"}, 5, {kPlaceBet, kRange, kRange},
         {"error.wav", "error.wav", "coin.wav"}},
     EntryCase{"HexadecimalIsZero", 1000.0f, 20, {"0x10", "12abc"}, 12, {kPlaceBet, kRange}, {"error.wav", "coin.wav"}},
+    EntryCase{"TabEndsTheNumber", 1000.0f, 0, {"2\t5", "10"}, 10, {kPlaceBet, kRange}, {"error.wav", "coin.wav"}},
+    EntryCase{"TabBeforeTheNumberSkipped", 1000.0f, 0, {"\t30"}, 30, {kPlaceBet}, {"coin.wav"}},
     EntryCase{"NegativeStakeRefused", 1000.0f, 0, {"-5", "5.75"}, 5, {kPlaceBet, kRange}, {"error.wav", "coin.wav"}},
     EntryCase{"EveryLineGoesThroughBothChecks", 50.0f, 0, {"60", "70", "3", "50"}, 50,
         {kPlaceBet, kAboveBankroll, kAboveBankroll, kRange}, {"error.wav", "error.wav", "error.wav", "coin.wav"}},
