@@ -39,8 +39,9 @@ void erasePromptField(Game& game)
 void writePrompt(Game& game, std::string_view text)
 {
     erasePromptField(game);
-    pauseMs(game.console, kRedrawPauseMs);
+    // The cursor waits where the question will appear, not behind the blanks.
     moveTo(game.console, kFieldColumn, kFieldRow);
+    pauseMs(game.console, kRedrawPauseMs);
     printText(game.console, text);
 }
 

@@ -11,8 +11,8 @@
 // Erases the prompt field: 40 spaces at (33, 20); the cursor stays behind them, at column 73.
 void erasePromptField(Game& game);
 
-// Erases the prompt field, waits 200 ms and writes the text at (33, 20): how every question
-// and message of the field appears.
+// Erases the prompt field, waits 200 ms with the cursor back at (33, 20) and writes the text
+// there: how every question and message of the field appears.
 void writePrompt(Game& game, std::string_view text);
 
 char askStandHit(Game& game);         // 'h' or 's'

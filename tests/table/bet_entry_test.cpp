@@ -154,12 +154,13 @@ TEST(BetEntryScreen, BankrollMessageShowsTheHalfDollarAndRunsOntoTheNextRow)
     EXPECT_EQ(backend.screen.textAt(33, 20, 48), "Bet cannot exceed your bankroll of 47.5 or 999 t")
         << backend.screen.dump();
     EXPECT_EQ(backend.screen.textAt(1, 21, 24), "o quit, try again 47    ");
-    // The message is written after the error, the erase and the pause.
+    // The message is written after the error, the erase and the pause, which the cursor spends
+    // where the message will start.
     const std::vector<std::string>& events = backend.events;
     const auto message = std::find(events.begin(), events.end(), "text Bet cannot exceed your bankroll of ");
     ASSERT_NE(message, events.end());
     EXPECT_EQ(std::vector<std::string>(message - 4, message + 3),
-        (std::vector<std::string>{"move 33,20", "text " + std::string(40, ' '), "pause 200", "move 33,20",
+        (std::vector<std::string>{"move 33,20", "text " + std::string(40, ' '), "move 33,20", "pause 200",
             "text Bet cannot exceed your bankroll of ", "text 47.5", "text  or 999 to quit, try again "}));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,15 @@ TEST(RoundPlay, OffersTheSplitOfEqualValuesButTenValuesOnlyAsOneRankWithTheBankr
         EXPECT_FALSE(round.play(offer.deal)) << offer.pair;
         const bool asked = round.at(33, 20, 41) == "Do you want to split this pair?  Y or N  ";
         EXPECT_EQ(asked, offer.offered) << offer.pair << "\n" << round.screen();
+        if (asked) {
+            // The pause before the question is spent with the cursor where the question starts.
+            const auto& events = round.backend.events;
+            const auto question = std::find(events.begin(), events.end(),
+                                            "text Do you want to split this pair?  Y or N  ");
+            ASSERT_GE(question - events.begin(), 2);
+            EXPECT_EQ(std::vector<std::string>(question - 2, question),
+                      (std::vector<std::string>{"move 33,20", "pause 200"})) << offer.pair;
+        }
     }
 }
 
