@@ -179,14 +179,29 @@ struct BustCase {
     int bet;
     float bankroll;
     std::string insuranceNote;
+    std::vector<std::string> afterBust;   // the first pause and card sound after "YOU BUST"
 };
+
+std::vector<std::string> pausesAndCardsAfterBust(const ScriptedBackend& backend)
+{
+    std::vector<std::string> found;
+    const auto& events = backend.events;
+    auto event = std::find(events.begin(), events.end(), "text YOU BUST");
+    for (; event != events.end() && found.size() < 2; ++event) {
+        if (event->starts_with("pause ") || *event == "sound card.wav")
+            found.push_back(*event);
+    }
+    return found;
+}
 
 TEST(RoundPlay, PlayerBustSettlesTheInsuranceOnTheDealersSecondCardToTheHalfDollar)
 {
     const BustCase cases[] = {
-        {"none", {3, {"10", "6", "!11", "10"}}, "h", 10, 990.0f, ""},
-        {"won", {925, {"10", "6", "ACE", "10", "10"}}, "yh", 10, 1000.0f, "* You win on insurance *"},
-        {"lost", {163, {"10", "6", "ACE", "10", "!10"}}, "yh", 15, 977.5f, "* You lose on insurance *"},
+        {"none", {3, {"10", "6", "!11", "10"}}, "h", 10, 990.0f, "", {"pause 1000", "pause 1000"}},
+        {"won", {925, {"10", "6", "ACE", "10", "10"}}, "yh", 10, 1000.0f, "* You win on insurance *",
+            {"pause 500", "sound card.wav"}},
+        {"lost", {163, {"10", "6", "ACE", "10", "!10"}}, "yh", 15, 977.5f, "* You lose on insurance *",
+            {"pause 500", "sound card.wav"}},
     };
     for (const auto& bust : cases) {
         RoundTable round(bust.bet);
@@ -198,6 +213,7 @@ TEST(RoundPlay, PlayerBustSettlesTheInsuranceOnTheDealersSecondCardToTheHalfDoll
         EXPECT_TRUE(round.blank(41, 19, 11)) << shown;
         EXPECT_EQ(round.table.bankroll, bust.bankroll) << shown;
         EXPECT_EQ(round.blank(33, 12, 1), bust.insuranceNote.empty()) << shown;
+        EXPECT_EQ(pausesAndCardsAfterBust(round.backend), bust.afterBust) << shown;
         if (!bust.insuranceNote.empty()) {
             EXPECT_EQ(round.at(31, 21, bust.insuranceNote.size()), bust.insuranceNote) << shown;
         }
@@ -229,14 +245,28 @@ TEST(RoundPlay, BetOf999EndsPlayAtTheNextPass)
     EXPECT_EQ(round.backend.eventsOf("clear").size(), 1u);
 }
 
-TEST(RoundPlay, BankrollBelowFiveEndsPlayWithoutAskingForABet)
+TEST(RoundPlay, ABankrollOfFiveStillPlaysAndBetsButBelowFivePlayEnds)
 {
-    RoundTable round(10, 12.0f);
-    ASSERT_TRUE(round.play({3, {"10", "6", "!11", "10"}}, "h")) << round.screen();
+    const struct {
+        int bet;
+        float bankroll;
+        float bankrollAfter;
+        int betsAsked;
+    } cases[] = {
+        {5, 5.0f, 0.0f, 0},
+        {10, 15.0f, 5.0f, 1},
+        {10, 12.0f, 2.0f, 0},
+    };
+    for (const auto& start : cases) {
+        RoundTable round(start.bet, start.bankroll);
+        ASSERT_TRUE(round.play({3, {"10", "6", "!11", "10"}}, "h")) << round.screen();
 
-    EXPECT_EQ(round.table.bankroll, 2.0f);
-    EXPECT_EQ(round.timesWritten("Place your bet  "), 0);
-    EXPECT_EQ(round.backend.eventsOf("clear").size(), 1u);
+        const std::string shown = "bankroll " + std::to_string(start.bankroll) + "\n" + round.screen();
+        EXPECT_EQ(round.at(14, 19, 8), "YOU BUST") << shown;
+        EXPECT_EQ(round.table.bankroll, start.bankrollAfter) << shown;
+        EXPECT_EQ(round.timesWritten("Place your bet  "), start.betsAsked) << shown;
+        EXPECT_EQ(round.backend.eventsOf("clear").size(), 1u) << shown;
+    }
 }
 
 } // namespace
