@@ -3,6 +3,7 @@
 #include "table/hand.h"
 #include "table/prompts.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -15,13 +16,37 @@ constexpr int kDealerWaitingRow = 15;
 constexpr int kPaceMs = 200;
 constexpr int kHandEndPauseMs = 1000;
 
+// A crowded round's cards go on in a second column on the right, from the top, once the rows
+// above the result line (or above the waiting dealer line, while it stands) are used up. The
+// longest name, 17 characters, ends there in the screen's last column. Below the result line
+// the second column skips the rows whose texts reach that far (the result, the totals and
+// the prompt field) and ends on the last row of the smallest window the game plays in.
+constexpr int kSecondCardColumn = 64;
+constexpr int kLastCardRow = 17;
+constexpr int kFirstRowBelowPrompt = 21;
+constexpr int kLastScreenRow = 24;
+
 // The working values of one split round.
 struct SplitRound {
     int initialBet = 0;       // the stake per hand before any doubling
     int secondHandBet = 0;
     int secondHandTotal = 0;
+    int cardColumn = kCardColumn;
     int cardRow = 1;          // row of the last card name; every card goes one row further down
+    int lastCardRow = kDealerWaitingRow - 1;
 };
+
+// The text written to the left of a card name in the first column, and the shorter one that
+// fits to the left of the second column beside the longest name of the first.
+struct CardLabel {
+    int firstColumnStart;
+    std::string_view firstColumnText;
+    std::string_view secondColumnText;
+};
+
+constexpr CardLabel kSecondHandLabel{19, "Second hand:  ", "Second hand: "};
+constexpr CardLabel kDealerLabel{24, "Dealer:  ", "Dealer:  "};
+constexpr CardLabel kLastCardLabel{15, "Your last card is", "Last card "};
 
 // How a hand shows its total and its bust on row 19. The first hand's total is rewritten
 // after an erase and a short wait, the second hand's straight over the old one.
@@ -43,11 +68,48 @@ void writeAt(Game& game, int column, int row, std::string_view text)
     printText(game.console, text);
 }
 
-void showNextCard(Game& game, SplitRound& split)
+// Goes down to the row of the next card, rows further when a gap comes first. Past the last
+// row of the first column the cards go on at the top of the second.
+void moveDown(SplitRound& split, int rows)
+{
+    split.cardRow += rows;
+    if (split.cardColumn == kCardColumn) {
+        if (split.cardRow > split.lastCardRow) {
+            split.cardColumn = kSecondCardColumn;
+            split.cardRow = 1;
+        }
+        return;
+    }
+    if (split.cardRow > kLastCardRow && split.cardRow < kFirstRowBelowPrompt)
+        split.cardRow = kFirstRowBelowPrompt;
+    split.cardRow = std::min(split.cardRow, kLastScreenRow);
+}
+
+void writeLabel(Game& game, const SplitRound& split, const CardLabel& label)
+{
+    if (split.cardColumn == kCardColumn) {
+        writeAt(game, label.firstColumnStart, split.cardRow, label.firstColumnText);
+        return;
+    }
+    const int width = static_cast<int>(label.secondColumnText.size());
+    writeAt(game, kSecondCardColumn - width, split.cardRow, label.secondColumnText);
+}
+
+void writeCardName(Game& game, const SplitRound& split, std::string_view name)
+{
+    writeAt(game, split.cardColumn, split.cardRow, name);
+}
+
+void showCard(Game& game, const SplitRound& split)
 {
     cue(game, SoundCue::CueCard);
-    ++split.cardRow;
-    writeAt(game, kCardColumn, split.cardRow, game.table.drawnCardName);
+    writeCardName(game, split, game.table.drawnCardName);
+}
+
+void showNextCard(Game& game, SplitRound& split)
+{
+    moveDown(split, 1);
+    showCard(game, split);
 }
 
 void showHandTotal(Game& game, const HandLook& look, int total, bool replacing)
@@ -76,15 +138,16 @@ void playHand(Game& game, SplitRound& split, const HandLook& look, int pairValue
                                                                     : askStandHit(game);
         while (total < kBestTotal && (decision == 'h' || decision == 'd')) {
             dealCard(game);
+            moveDown(split, 1);
             if (decision == 'd') {
                 cue(game, SoundCue::CueCoin);
                 stake *= 2;
                 if (look.cardCueWithCoin)
                     cue(game, SoundCue::CueCard);
-                writeAt(game, 15, split.cardRow + 1, "Your last card is");
+                writeLabel(game, split, kLastCardLabel);
                 pauseMs(game.console, kPaceMs);
             }
-            showNextCard(game, split);
+            showCard(game, split);
             addCardToHand(total, table.playerSoftAces, table.drawnCardValue);
             showHandTotal(game, look, total, true);
             if (decision == 'd')
@@ -114,9 +177,9 @@ void playSecondHand(Game& game, SplitRound& split)
 {
     TableState& table = game.table;
     table.playerSoftAces = 0;
-    ++split.cardRow;
-    writeAt(game, 19, split.cardRow, "Second hand:  ");
-    writeAt(game, kCardColumn, split.cardRow, table.playerSecondName);
+    moveDown(split, 1);
+    writeLabel(game, split, kSecondHandLabel);
+    writeCardName(game, split, table.playerSecondName);
     dealCard(game);
     showNextCard(game, split);
     playHand(game, split, kSecondHand, table.playerSecondValue, split.secondHandTotal,
@@ -129,10 +192,13 @@ void playSecondHand(Game& game, SplitRound& split)
 bool dealerHandIsBlackjack(Game& game, SplitRound& split)
 {
     TableState& table = game.table;
-    writeAt(game, 24, kDealerWaitingRow, std::string(41, ' '));
+    // Only the waiting line itself: a crowded round may have cards beside it in the second column.
+    writeAt(game, 24, kDealerWaitingRow, std::string(9 + table.dealerUpName.size(), ' '));
+    split.lastCardRow = kLastCardRow;
     pauseMs(game.console, kPaceMs);
-    split.cardRow += 2;
-    writeAt(game, 24, split.cardRow, "Dealer:  " + table.dealerUpName);
+    moveDown(split, 2);   // an empty row below the second hand
+    writeLabel(game, split, kDealerLabel);
+    writeCardName(game, split, table.dealerUpName);
     int dealerCards = 1;
     table.dealerSoftAces += table.dealerUpValue == kAceValue ? 1 : 0;
     table.dealerTotal = table.dealerUpValue;

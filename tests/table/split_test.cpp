@@ -1,5 +1,8 @@
 #include "table/split.h"
 
+#include "console/money.h"
+#include "shoe/shoe.h"
+#include "table/round_play.h"
 #include "table/round_table.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +136,70 @@ TEST(SplitRound, ThreeCardDealerTwentyOnePushesTwoCardTwentyOnes)
     EXPECT_EQ(round.at(33, 18, 26), "It is a push on both hands");
     EXPECT_EQ(lastSounds(round, 2), (std::vector<std::string>{"push.wav", "push.wav"}));
     EXPECT_EQ(round.table.bankroll, 1000.0f);
+}
+
+// Leaves only the aces, twos and threes of the shoe undealt, so that every hand of a split
+// takes many cards. Returns the slot of the used list where the round's cards will start.
+int leaveOnlySmallCards(Shoe& shoe)
+{
+    int slot = 0;
+    for (int card = 1; card <= kTestDecks * kCardsPerDeck; ++card) {
+        if (cardValue(card) > 3 && cardValue(card) != kAceValue)
+            shoe.usedCards[static_cast<size_t>(slot++)] = card;
+    }
+    shoe.usedTop = slot - 1;
+    return slot;
+}
+
+// The card names on the screen in reading order: down column 33, then down the second column.
+std::vector<std::string> cardNamesShown(const RoundTable& round)
+{
+    std::vector<std::string> names;
+    for (const int column : {33, 64}) {
+        for (int row = 1; row <= round.backend.screen.rows(); ++row) {
+            std::string text = round.at(column, row, 17);
+            if (text.find(" OF ") != std::string::npos)
+                names.push_back(text.erase(text.find_last_not_of(' ') + 1));
+        }
+    }
+    return names;
+}
+
+TEST(SplitRound, CrowdedRoundShowsEveryCardInOrderWithinTheWindow)
+{
+    for (const int rows : {25, 24}) {
+        RoundTable round;
+        round.backend.screen = VirtualScreen(80, rows);
+        seedRandom(round.game.shoe, 612);
+        const int firstSlot = leaveOnlySmallCards(round.game.shoe);
+        // Split, then hit to the end of both hands. An Up arrow answers a prompt as H and is
+        // ignored by the bet line, where the input then ends.
+        round.backend.type("y");
+        for (int hit = 0; hit < 40; ++hit)
+            round.backend.press(224, 72);
+        playRounds(round.game);
+
+        // Every card name written since the split cleared the screen is still there, in order.
+        std::vector<std::string> written;
+        for (const std::string& event : round.backend.events) {
+            if (event == "clear")
+                written.clear();
+            else if (event.starts_with("text ") && event.find(" OF ") != std::string::npos && event.size() <= 22)
+                written.push_back(event.substr(5));
+        }
+        const std::string shown = std::to_string(rows) + " rows\n" + round.screen();
+        EXPECT_EQ(static_cast<int>(written.size()), round.game.shoe.usedTop - firstSlot + 1) << shown;
+        EXPECT_EQ(cardNamesShown(round), written) << shown;
+        for (const std::string& move : round.backend.eventsOf("move"))
+            EXPECT_LE(std::stoi(move.substr(move.find(',') + 1)), 24) << move;
+        EXPECT_EQ(round.at(20, 1, 13), "First hand:  ") << shown;
+        EXPECT_EQ(round.at(1, 19, 11), "First hand ") << shown;
+        EXPECT_EQ(round.at(21, 19, 10), "Next hand ") << shown;
+        EXPECT_EQ(round.at(41, 19, 11), "Dealer has ") << shown;
+        EXPECT_EQ(round.at(33, 18, 34), "You win first hand but lose second") << shown;
+        EXPECT_EQ(round.at(33, 20, 16), "Place your bet  ") << shown;
+        EXPECT_EQ(round.at(33, 22, 17), "Bankroll is $" + formatMoney(round.table.bankroll)) << shown;
+    }
 }
 
 } // namespace
