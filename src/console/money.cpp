@@ -48,7 +48,7 @@ std::string formatMoney(float amount)
     std::string digits = std::string(1, exact[0]) + std::string(exact + 2, exact + 2 + kSignificantDigits - 1);
     int exponent = std::atoi(std::strchr(exact, 'e') + 1);
     if (exact[2 + kSignificantDigits - 1] >= '5' && incrementDigits(digits)) {
-        digits = "1" + digits.substr(1);
+        digits.front() = '1';  // 999999 rounded up is 100000, one place higher
         ++exponent;
     }
     while (digits.size() > 1 && digits.back() == '0')
@@ -56,9 +56,9 @@ std::string formatMoney(float amount)
 
     std::string text = value < 0 ? "-" : "";
     if (exponent < -4 || exponent >= kSignificantDigits) {
-        text += digits.substr(0, 1);
+        text += digits.front();
         if (digits.size() > 1)
-            text += "." + digits.substr(1);
+            text.append(".").append(digits, 1);
         return text + exponentText(exponent);
     }
     if (exponent < 0)
