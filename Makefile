@@ -1,34 +1,43 @@
-# Thin wrapper around CMake. `make play` builds and starts the game; `make test` builds and runs
-# every test, in a plain build and in a sanitizer build (address + undefined behaviour), then
-# runs each fuzz target for FUZZ_SECONDS.
+# Thin wrapper around CMake. `make play` builds the game alone and starts it; `make test` builds
+# and runs every test, in a plain build and in a sanitizer build (address + undefined behaviour),
+# runs each fuzz target for FUZZ_SECONDS and builds and plays the install of the README.
 JOBS ?= 2
 FUZZ_SECONDS ?= 25
 FUZZ_TARGETS = key_decoder bet_line
+# The project's own builds treat warnings as errors.
+CONFIGURE = cmake -S . -DBLACKJACK_WERROR=ON
 
-.PHONY: play test fuzz deps build build-asan build-fuzz clean
+.PHONY: play test fuzz build-game build build-asan build-fuzz install-check clean
 
-play: build
+play: build-game
 	./build/blackjack
 
-test: build build-asan fuzz
+test: build build-asan fuzz install-check
 	cd build && ctest --output-on-failure -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
 
-deps:
-	./scripts/install-deps.sh
+# A first configure leaves the tests out, so that playing needs only the game's own packages;
+# a folder that `make test` has configured keeps them, and only the game is rebuilt.
+build-game:
+	./scripts/install-deps.sh game
+	$(CONFIGURE) -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(wildcard build/CMakeCache.txt),,-DBLACKJACK_TESTS=OFF)
+	cmake --build build -j$(JOBS) --target blackjack sounds
 
-build: deps
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build:
+	./scripts/install-deps.sh test
+	$(CONFIGURE) -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLACKJACK_TESTS=ON
 	cmake --build build -j$(JOBS)
 
-build-asan: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DBLACKJACK_SANITIZE=ON
+build-asan:
+	./scripts/install-deps.sh test
+	$(CONFIGURE) -B build-asan -DCMAKE_BUILD_TYPE=Debug -DBLACKJACK_SANITIZE=ON
 	cmake --build build-asan -j$(JOBS)
 
 # libFuzzer needs clang. New inputs go to build-fuzz/corpus, beside the seeds kept in fuzz/corpus;
 # a failing input is saved in build-fuzz/ and the end of the fuzzer's log is shown.
-build-fuzz: deps
-	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+build-fuzz:
+	./scripts/install-deps.sh test
+	$(CONFIGURE) -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DBLACKJACK_FUZZ=ON -DBLACKJACK_TESTS=OFF
 	cmake --build build-fuzz -j$(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
 
@@ -44,5 +53,18 @@ fuzz: build-fuzz
 		tail -n 1 build-fuzz/fuzz_$$unit.log; \
 	done
 
+# The README's install commands as a user types them, in their own folder and without -Werror,
+# but a warning still fails here. The install goes into a staging folder, and the installed game
+# is played from another folder with its sounds.
+install-check:
+	./scripts/install-deps.sh test
+	cmake -S . -B build-install -DCMAKE_BUILD_TYPE=Release -DBLACKJACK_TESTS=OFF
+	CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) cmake --build build-install > build-install/build.log 2>&1 \
+		|| { cat build-install/build.log; exit 1; }
+	! grep -A5 'warning:' build-install/build.log
+	rm -rf build-install/staging
+	DESTDIR=$(CURDIR)/build-install/staging cmake --install build-install
+	sh tests/piped_game.sh build-install/staging/usr/local/bin/blackjack
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-install

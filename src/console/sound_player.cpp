@@ -232,8 +232,9 @@ std::vector<std::filesystem::path> defaultDataFolders()
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
         folders.push_back(executable.parent_path() / "data");
-        // An installed game moved to another prefix still finds its sounds beside it.
-        folders.push_back(executable.parent_path().parent_path() / "share/blackjack/data");
+        // An installed game moved to another prefix (or staged under one) still finds its
+        // sounds where the install put them, relative to the program.
+        folders.push_back(executable.parent_path() / BLACKJACK_DATA_DIR_FROM_PROGRAM);
     }
     folders.emplace_back(BLACKJACK_INSTALLED_DATA_DIR);
     return folders;

@@ -2,8 +2,10 @@
 // returns once the sound has been heard, its samples queued, drained and out of the device's
 // own buffer. The device is opened at the first sound and kept open; each file is loaded once.
 // Files are looked for in data/ of the working directory, then data/ beside the executable,
-// then ../share/blackjack/data from the executable's folder (an install moved elsewhere), then
-// the installed data folder. Anything missing (device, file, a readable file) is silence, at once, and neither SDL nor the audio libraries under it write a word on the screen.
+// then where the install puts them relative to the executable (../share/blackjack/data, or
+// ../share/games/blackjack in the Debian package), for an install moved elsewhere, then in the
+// installed data folder. Anything missing (device, file, a readable file) is silence, at once,
+// and neither SDL nor the audio libraries under it write a word on the screen.
 #pragma once
 
 #include <filesystem>
