@@ -1,18 +1,19 @@
 # Thin wrapper around CMake. `make play` builds the game alone and starts it; `make test` builds
 # and runs every test, in a plain build and in a sanitizer build (address + undefined behaviour),
-# runs each fuzz target for FUZZ_SECONDS and builds and plays the install of the README.
+# runs each fuzz target for FUZZ_SECONDS, builds and plays the install of the README, and builds
+# and checks the Debian package. `make package` builds the .deb into build-package/.
 JOBS ?= 2
 FUZZ_SECONDS ?= 25
 FUZZ_TARGETS = key_decoder bet_line
 # The project's own builds treat warnings as errors.
 CONFIGURE = cmake -S . -DBLACKJACK_WERROR=ON
 
-.PHONY: play test fuzz build-game build build-asan build-fuzz install-check clean
+.PHONY: play test fuzz build-game build build-asan build-fuzz install-check package package-check clean
 
 play: build-game
 	./build/blackjack
 
-test: build build-asan fuzz install-check
+test: build build-asan fuzz install-check package-check
 	cd build && ctest --output-on-failure -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
 
@@ -66,5 +67,21 @@ install-check:
 	DESTDIR=$(CURDIR)/build-install/staging cmake --install build-install
 	sh tests/piped_game.sh build-install/staging/usr/local/bin/blackjack
 
+# With the compiler and linker flags of Debian's own package builds, hardening included.
+package:
+	./scripts/install-deps.sh package
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DBLACKJACK_TESTS=OFF \
+		-DBLACKJACK_DEBIAN_PACKAGE=ON -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build build-package -j$(JOBS)
+	rm -f build-package/*.deb
+	cd build-package && cpack
+
+package-check: package
+	lintian --fail-on error build-package/blackjack_*.deb
+	sh tests/package/check_package.sh build-package/blackjack_*.deb
+
 clean:
-	rm -rf build build-asan build-fuzz build-install
+	rm -rf build build-asan build-fuzz build-install build-package
