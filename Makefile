@@ -80,6 +80,7 @@ package:
 	cd build-package && cpack
 
 package-check: package
+	./scripts/install-deps.sh test
 	lintian --fail-on error build-package/blackjack_*.deb
 	sh tests/package/check_package.sh build-package/blackjack_*.deb
 
