@@ -234,9 +234,12 @@ std::vector<std::filesystem::path> defaultDataFolders()
         folders.push_back(executable.parent_path() / "data");
         // An installed game moved to another prefix (or staged under one) still finds its
         // sounds where the install put them, relative to the program.
-        folders.push_back(executable.parent_path() / BLACKJACK_DATA_DIR_FROM_PROGRAM);
+        folders.push_back((executable.parent_path() / BLACKJACK_DATA_DIR_FROM_PROGRAM).lexically_normal());
     }
-    folders.emplace_back(BLACKJACK_INSTALLED_DATA_DIR);
+    // An install in its own place has just been named.
+    const std::filesystem::path installed{BLACKJACK_INSTALLED_DATA_DIR};
+    if (std::find(folders.begin(), folders.end(), installed) == folders.end())
+        folders.push_back(installed);
     return folders;
 }
 
