@@ -219,17 +219,11 @@ VirtualScreen screenLike(const winsize& size)
     return VirtualScreen(kLayoutColumns, kLayoutRows);
 }
 
-// The copy as a window of another size shows it: the same rows from the top left, cut to fit.
+// The copy as a window of another size shows it.
 VirtualScreen resized(const VirtualScreen& screen, const winsize& size)
 {
-    VirtualScreen result = screenLike(size);
-    const int columns = std::min(result.columns(), screen.columns());
-    for (int row = 1; row <= std::min(result.rows(), screen.rows()); ++row) {
-        result.moveCursor(1, row);
-        result.write(screen.textAt(1, row, columns));
-    }
-    result.moveCursor(screen.cursorColumn(), screen.cursorRow());
-    return result;
+    const VirtualScreen shape = screenLike(size);
+    return screen.resizedTo(shape.columns(), shape.rows());
 }
 
 // A wait of poll() that lasts at least that long: rounded up, so that a pause never wakes

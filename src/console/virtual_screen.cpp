@@ -89,3 +89,15 @@ std::string VirtualScreen::dump() const
     }
     return text;
 }
+
+VirtualScreen VirtualScreen::resizedTo(int columns, int rows) const
+{
+    VirtualScreen result(columns, rows);
+    const int shownColumns = std::min(columns, columns_);
+    for (int line = 1; line <= std::min(rows, rows_); ++line) {
+        result.moveCursor(1, line);
+        result.write(textAt(1, line, shownColumns));
+    }
+    result.moveCursor(cursorColumn_, cursorRow_);
+    return result;
+}

@@ -25,6 +25,10 @@ public:
     std::string textAt(int column, int row, int length) const;   // a stretch of one row
     std::string dump() const;                                    // every row, numbered
 
+    // The screen as a window of another size shows it: the same rows from the top left, cut
+    // to fit, the cursor where it was.
+    VirtualScreen resizedTo(int columns, int rows) const;
+
 private:
     void newLine();
     void put(char byte);
