@@ -1,21 +1,28 @@
 # Thin wrapper around CMake. `make play` builds the game alone and starts it; `make test` builds
 # and runs every test, in a plain build and in a sanitizer build (address + undefined behaviour),
-# runs each fuzz target for FUZZ_SECONDS, builds and plays the install of the README, and builds
-# and checks the Debian package. `make package` builds the .deb into build-package/.
+# runs each fuzz target for FUZZ_SECONDS, builds and plays the install of the README, builds and
+# checks the Debian package, and runs the Windows build's tests under Wine. `make package` builds
+# the .deb into build-package/; `make windows` cross-builds the Windows game into dist/.
 JOBS ?= 2
 FUZZ_SECONDS ?= 25
 FUZZ_TARGETS = key_decoder bet_line
 # The project's own builds treat warnings as errors.
 CONFIGURE = cmake -S . -DBLACKJACK_WERROR=ON
+WINDOWS_CONFIGURE = $(CONFIGURE) -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	-DCMAKE_BUILD_TYPE=Release -DBLACKJACK_SOUND_DIR=$(CURDIR)/build/data \
+	-DBLACKJACK_WINE_SMOKE_TEST=$(CURDIR)/build/wine_smoke_test
 
-.PHONY: play test fuzz build-game build build-asan build-fuzz install-check package package-check clean
+.PHONY: play test fuzz build-game build build-asan build-fuzz install-check package package-check windows clean
 
 play: build-game
 	./build/blackjack
 
-test: build build-asan fuzz install-check package-check
+test: build build-asan fuzz install-check package-check windows
 	cd build && ctest --output-on-failure -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+	$(WINDOWS_CONFIGURE) -DBLACKJACK_TESTS=ON
+	cmake --build build-windows -j$(JOBS)
+	cd build-windows && ctest --output-on-failure
 
 # A first configure leaves the tests out, so that playing needs only the game's own packages;
 # a folder that `make test` has configured keeps them, and only the game is rebuilt.
@@ -84,5 +91,13 @@ package-check: package
 	lintian --fail-on error build-package/blackjack_*.deb
 	sh tests/package/check_package.sh build-package/blackjack_*.deb
 
+# The Windows game, cross-built with mingw-w64, zipped with the sounds that the native build's
+# synthesizer makes. `make test` turns the Windows tests on: they run under Wine, and the native
+# build's wine_smoke_test plays the game there.
+windows: build-game
+	./scripts/install-deps.sh windows
+	$(WINDOWS_CONFIGURE) -DBLACKJACK_TESTS=OFF
+	cmake --build build-windows -j$(JOBS) --target windows_zip
+
 clean:
-	rm -rf build build-asan build-fuzz build-install build-package
+	rm -rf build build-asan build-fuzz build-install build-package build-windows dist
