@@ -79,8 +79,8 @@ if(BLACKJACK_TESTS)
     set(BLACKJACK_WINE_SMOKE_TEST "" CACHE FILEPATH "A native build's wine_smoke_test")
     if(BLACKJACK_WINE_SMOKE_TEST)
         add_test(NAME Wine.GamePlayedInTerminal
-            COMMAND ${BLACKJACK_WINE_SMOKE_TEST} ${WINE_PROGRAM} $<TARGET_FILE:blackjack>)
-        set_tests_properties(Wine.GamePlayedInTerminal PROPERTIES
-            FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENVIRONMENT}" TIMEOUT 300)
+            COMMAND ${BLACKJACK_WINE_SMOKE_TEST})
+        set_tests_properties(Wine.GamePlayedInTerminal PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+            ENVIRONMENT "${WINE_ENVIRONMENT};BLACKJACK_WINE=${WINE_PROGRAM};BLACKJACK_WINDOWS_GAME=$<TARGET_FILE:blackjack>")
     endif()
 endif()

@@ -146,8 +146,14 @@ PtyGame::PtyGame(const PtyGameOptions& options)
     for (const auto& entry : environment)
         environmentPointers.push_back(const_cast<char*>(entry.c_str()));
     environmentPointers.push_back(nullptr);
-    char gamePath[] = BLACKJACK_GAME_PATH;
-    char* arguments[] = {gamePath, nullptr};
+    std::vector<std::string> command = options.command;
+    if (command.empty())
+        command.emplace_back(BLACKJACK_GAME_PATH);
+    std::vector<char*> arguments;
+    for (auto& argument : command)
+        arguments.push_back(argument.data());
+    arguments.push_back(nullptr);
+    char* gamePath = arguments.front();
 
     int report[2] = {-1, -1};
     if (options.jobControl && pipe2(report, O_CLOEXEC) != 0)
@@ -162,8 +168,8 @@ PtyGame::PtyGame(const PtyGameOptions& options)
         if (login_tty(dup(slave_)) != 0)
             _exit(126);
         if (options.jobControl)
-            runAsShell(gamePath, arguments, environmentPointers.data(), report[1]);
-        execve(gamePath, arguments, environmentPointers.data());
+            runAsShell(gamePath, arguments.data(), environmentPointers.data(), report[1]);
+        execve(gamePath, arguments.data(), environmentPointers.data());
         _exit(127);
     }
     waitedPid_ = pid_;

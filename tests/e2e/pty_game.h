@@ -27,6 +27,8 @@ struct PtyGameOptions {
     // own, under a parent in the same session that waits for it. Only such a game stops at
     // Ctrl+Z; the kernel ignores Ctrl+Z in a process group that no shell looks after.
     bool jobControl = false;
+    // The program and its arguments, the program by its full path; empty for this build's game.
+    std::vector<std::string> command = {};
 };
 
 class PtyGame {
