@@ -57,10 +57,19 @@ extern "C" void giveConsoleBackAtExit()
     giveConsoleBack();
 }
 
-// Ctrl+C, Ctrl+Break, the window closed, a log-off: the console is given back, then the
-// default handling ends the program as it would have.
-BOOL WINAPI giveConsoleBackOnControl(DWORD)
+// Ends the game as Windows ends a program at Ctrl+C, with the console given back first.
+[[noreturn]] void endOnInterrupt()
 {
+    giveConsoleBack();
+    ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
+// Ctrl+C and Ctrl+Break end the game; the window closed, a log-off or a shut-down end it
+// anyway once the console is given back.
+BOOL WINAPI giveConsoleBackOnControl(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
+        endOnInterrupt();
     giveConsoleBack();
     return FALSE;
 }
@@ -332,8 +341,7 @@ void WindowsBackend::interrupt()
 {
     // Ctrl+C typed into a bet line ends the game as it does everywhere else.
     flush();
-    giveConsoleBack();
-    ExitProcess(STATUS_CONTROL_C_EXIT);
+    endOnInterrupt();
 }
 
 void WindowsBackend::playSoundFile(std::string_view fileName)
