@@ -21,6 +21,7 @@ target_include_directories(blackjack_core PUBLIC src)
 target_link_libraries(blackjack_core PUBLIC winmm)
 # No console code page between the game and the screen: it writes UTF-16 cells itself.
 target_compile_definitions(blackjack_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_definitions(blackjack_core PRIVATE BLACKJACK_VERSION="${PROJECT_VERSION}")
 add_link_options(-static)
 
 add_executable(blackjack src/flow/windows_main.cpp)

@@ -15,10 +15,9 @@
 
 namespace {
 
-// Between key reads Ctrl+C ends the game (the console calls our handler); a key read takes
-// it as a key. Neither echoes or edits lines; both report a new window size.
-constexpr DWORD kRunMode = ENABLE_PROCESSED_INPUT | ENABLE_WINDOW_INPUT;
-constexpr DWORD kKeyReadMode = ENABLE_WINDOW_INPUT;
+// No echo and no line editing; Ctrl+C goes to the control handler and ends the game, at a key
+// read as at any other moment; a new window size comes as an event.
+constexpr DWORD kGameMode = ENABLE_PROCESSED_INPUT | ENABLE_WINDOW_INPUT;
 constexpr std::string_view kWindowTooSmall = "Please make the window at least 80x24";
 constexpr SHORT kMinimumColumns = 80;
 constexpr SHORT kMinimumRows = 24;
@@ -155,7 +154,7 @@ WindowsBackend::WindowsBackend()
     std::signal(SIGABRT, giveConsoleBackOnAbort);
 
     if (restore.hasInputMode)
-        SetConsoleMode(input_, kRunMode);
+        SetConsoleMode(input_, kGameMode);
     if (restore.switchedBuffer)
         SetConsoleActiveScreenBuffer(output_);
 }
@@ -292,12 +291,7 @@ KeyPress WindowsBackend::nextKey()
 {
     if (inputEnded_)
         return {};
-    if (!inputIsConsole_)
-        return readStreamKey();
-    SetConsoleMode(input_, kKeyReadMode);
-    const KeyPress key = readConsoleKey();
-    SetConsoleMode(input_, kRunMode);
-    return key;
+    return inputIsConsole_ ? readConsoleKey() : readStreamKey();
 }
 
 KeyPress WindowsBackend::readConsoleKey()
@@ -337,9 +331,14 @@ void WindowsBackend::discardPendingInput()
         FlushConsoleInputBuffer(input_);
 }
 
+bool WindowsBackend::inputIsStream() const
+{
+    return !inputIsConsole_;
+}
+
 void WindowsBackend::interrupt()
 {
-    // Ctrl+C typed into a bet line ends the game as it does everywhere else.
+    // Ctrl+C does not come as a key from the console; from a pipe it ends the game all the same.
     flush();
     endOnInterrupt();
 }
@@ -373,10 +372,6 @@ void WindowsBackend::waitForLargeEnoughWindow()
     std::optional<COORD> window = windowSizeOf(output_);
     if (!window || largeEnough(*window))
         return;
-    // Meanwhile Ctrl+C ends the game, even in the middle of a key read.
-    DWORD mode = kRunMode;
-    GetConsoleMode(input_, &mode);
-    SetConsoleMode(input_, kRunMode);
     while (window && !largeEnough(*window)) {
         SetConsoleScreenBufferSize(output_, *window);
         VirtualScreen notice(window->X, window->Y);
@@ -391,7 +386,6 @@ void WindowsBackend::waitForLargeEnoughWindow()
         window = windowSizeOf(output_);
     }
     FlushConsoleInputBuffer(input_);
-    SetConsoleMode(input_, mode);
 }
 
 std::string consoleSizeProblem()

@@ -3,9 +3,9 @@
 // While it lives, the game draws on a screen buffer of its own (the console's counterpart of
 // a terminal's alternate screen), as large as the console window, and the player's own buffer
 // comes back as it was at the end. Each flush writes the rows that changed in one call and
-// puts the cursor. The input does not echo and takes no line editing; during a key read
-// Ctrl+C arrives as the key 3, at other times it ends the game, as Ctrl+Break and closing the
-// window do. The console's modes and buffer are given back on every way out: the destructor,
+// puts the cursor. The input does not echo and takes no line editing; Ctrl+C ends the game at
+// any moment, as Ctrl+Break and closing the window do. The console's modes and buffer are
+// given back on every way out: the destructor,
 // exit(), Ctrl+C, Ctrl+Break, closing the window, and a crash. Only one may exist at a time.
 //
 // A change of the window's size repaints the screen from a copy of everything drawn, during a
@@ -45,6 +45,7 @@ public:
     void sleepUntilMs(std::int64_t targetMs) override;
     KeyPress nextKey() override;
     void discardPendingInput() override;
+    bool inputIsStream() const override;
     void interrupt() override;
     void playSoundFile(std::string_view fileName) override;
 

@@ -7,8 +7,6 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-namespace {
-
 // The data folder beside the program first, where the zip puts it, then the working directory.
 std::vector<std::filesystem::path> defaultDataFolders()
 {
@@ -28,8 +26,6 @@ std::vector<std::filesystem::path> defaultDataFolders()
     folders.emplace_back("data");
     return folders;
 }
-
-} // namespace
 
 struct SoundPlayer::Audio {
     std::vector<std::filesystem::path> dataFolders;

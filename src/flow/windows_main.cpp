@@ -1,6 +1,8 @@
-// The program on Windows: checks the console window's size, takes the console over, plays one
-// game seeded with the calendar time, and gives the console back.
+// The program on Windows: reads its command line, checks the console window's size, takes the
+// console over, plays one game seeded with the calendar time, and gives the console back.
+#include "console/sound_player.h"
 #include "console/windows_backend.h"
+#include "flow/command_line.h"
 #include "flow/entry.h"
 #include "table/game.h"
 
@@ -8,8 +10,14 @@
 #include <cstdio>
 #include <ctime>
 
-int main()
+int main(int argc, char* argv[])
 {
+    const CommandLineOutcome command = readCommandLine({argv + 1, argv + argc}, defaultDataFolders());
+    if (!command.play) {
+        std::fputs(command.standardOutput.c_str(), stdout);
+        std::fputs(command.standardError.c_str(), stderr);
+        return command.exitStatus;
+    }
     if (const std::string problem = consoleSizeProblem(); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;

@@ -46,8 +46,10 @@ TEST(CommandLine, each_argument_list_plays_prints_or_refuses_with_its_status)
 
 TEST(CommandLine, usage_ends_with_the_sound_folders_in_order)
 {
-    const CommandLineOutcome outcome = readCommandLine({"--help"}, {"data", "/opt/game/data"});
-    EXPECT_TRUE(outcome.standardOutput.ends_with("in order:\n  data (of the working folder)\n  /opt/game/data\n")) << outcome.standardOutput;
+    // An absolute path on every system ("/opt/game/data" is not one on Windows).
+    const std::filesystem::path installed = std::filesystem::current_path() / "game" / "data";
+    const CommandLineOutcome outcome = readCommandLine({"--help"}, {"data", installed});
+    EXPECT_TRUE(outcome.standardOutput.ends_with("in order:\n  data (of the working folder)\n  " + installed.string() + "\n")) << outcome.standardOutput;
 }
 
 } // namespace
