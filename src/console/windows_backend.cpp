@@ -355,11 +355,15 @@ void WindowsBackend::followWindowSize()
 {
     if (!outputIsConsole_ || restored_)
         return;
-    waitForLargeEnoughWindow();
+    const bool waited = waitForLargeEnoughWindow();
     const std::optional<COORD> window = windowSizeOf(output_);
     if (!window)
         return;
-    if (window->X != drawn_.columns() || window->Y != drawn_.rows()) {
+    const bool resized = window->X != drawn_.columns() || window->Y != drawn_.rows();
+    // The game's own resizing of its buffer reports a new size too, the one it already has.
+    if (!waited && !resized)
+        return;
+    if (resized) {
         SetConsoleScreenBufferSize(output_, *window);
         drawn_ = drawn_.resizedTo(window->X, window->Y);
     }
@@ -367,11 +371,11 @@ void WindowsBackend::followWindowSize()
     repaint();
 }
 
-void WindowsBackend::waitForLargeEnoughWindow()
+bool WindowsBackend::waitForLargeEnoughWindow()
 {
     std::optional<COORD> window = windowSizeOf(output_);
     if (!window || largeEnough(*window))
-        return;
+        return false;
     while (window && !largeEnough(*window)) {
         SetConsoleScreenBufferSize(output_, *window);
         VirtualScreen notice(window->X, window->Y);
@@ -381,11 +385,12 @@ void WindowsBackend::waitForLargeEnoughWindow()
         DWORD count = 0;
         do {
             if (!ReadConsoleInputW(input_, &record, 1, &count))
-                return;
+                return true;
         } while (record.EventType != WINDOW_BUFFER_SIZE_EVENT);
         window = windowSizeOf(output_);
     }
     FlushConsoleInputBuffer(input_);
+    return true;
 }
 
 std::string consoleSizeProblem()

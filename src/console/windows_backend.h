@@ -54,7 +54,7 @@ private:
     KeyPress readStreamKey();
     bool keyIsWaiting();
     void followWindowSize();
-    void waitForLargeEnoughWindow();
+    bool waitForLargeEnoughWindow(); // whether it had to wait
     void repaint();
     void showCells(const VirtualScreen& screen, int firstRow, int lastRow);
     void showCursor();
