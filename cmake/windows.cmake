@@ -9,13 +9,13 @@
 # Targets: blackjack, windows_zip (dist/blackjack-<version>-windows-x64.zip), and with
 # BLACKJACK_TESTS the unit tests, run by ctest under Wine.
 
-# GCC 12 at -O3 warns of an overlapping copy inside std::string's operator+ that cannot happen
-# (its bug 105329).
+# GCC 12 at -O3 warns of overlapping copies inside std::string's operator+ that cannot happen
+# (its bug 105329), in code that the POSIX builds compile at -O2.
 add_compile_options(-Wno-restrict)
 
+# The POSIX terminal backend, SDL sound player and entry stay out; the entry is the Windows one.
 file(GLOB_RECURSE GAME_SOURCES CONFIGURE_DEPENDS src/*.cpp)
-list(FILTER GAME_SOURCES EXCLUDE REGEX "/(main|terminal_backend|sound_player)\\.cpp$")
-list(FILTER GAME_SOURCES EXCLUDE REGEX "/windows_main\\.cpp$")
+list(FILTER GAME_SOURCES EXCLUDE REGEX "/(main|terminal_backend|sound_player|windows_main)\\.cpp$")
 add_library(blackjack_core STATIC ${GAME_SOURCES})
 target_include_directories(blackjack_core PUBLIC src)
 target_link_libraries(blackjack_core PUBLIC winmm)
