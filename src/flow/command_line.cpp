@@ -20,7 +20,11 @@ constexpr std::string_view kUsage =
     "                    stake again; 999 stops playing\n"
     "  during a round    S stands, H hits, D doubles down; Y or N to a split or insurance\n"
     "  farewell          Escape\n"
+#ifdef _WIN32
+    "  Ctrl+C            ends the game at any moment\n"
+#else
     "  Ctrl+C            ends the game at any moment; Ctrl+Z suspends it\n"
+#endif
     "\n"
     "Answers may also come from a pipe or a file, one per line or as a stream of keys.\n"
     "\n"
