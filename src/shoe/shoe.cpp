@@ -1,5 +1,7 @@
 #include "shoe/shoe.h"
 
+#include <algorithm>
+#include <bit>
 #include <string_view>
 
 namespace {
@@ -15,6 +17,9 @@ constexpr std::array kSuitWords = {"CLUBS"sv, "DIAMONDS"sv, "HEARTS"sv, "SPADES"
 
 constexpr std::uint32_t kMultiplier = 214013;
 constexpr std::uint32_t kIncrement = 2531011;
+
+// A round may begin only while more than this many cards are left undealt.
+constexpr int kReserveCards = 8;
 
 // Position of a card within its deck: the four aces first, then the four twos, and so on.
 size_t cardIndex(int cardNumber)
@@ -50,20 +55,115 @@ int cardValue(int cardNumber)
     return kRankValues[cardIndex(cardNumber) / 4];
 }
 
-int skipDealtCards(const Shoe& shoe, int candidate)
+namespace {
+
+// Entries in the used list: slots 0 to usedTop, or none when slot 0 is empty.
+int dealtCount(const Shoe& shoe)
 {
-    // Whole passes over the list, in the order the cards were dealt, until one pass finds no
-    // match. The candidate only moves past dealt cards, so it stops at the first undealt one.
-    // An empty list is slot 0 holding 0, which matches no card.
-    bool moved = false;
-    do {
-        moved = false;
-        for (int slot = 0; slot <= shoe.usedTop; ++slot) {
-            if (shoe.usedCards[static_cast<size_t>(slot)] != candidate)
-                continue;
-            candidate = candidate == shoe.shoeSize ? 1 : candidate + 1;
-            moved = true;
-        }
-    } while (moved);
-    return candidate;
+    return shoe.usedCards[0] > 0 ? shoe.usedTop + 1 : 0;
+}
+
+void markDealt(Shoe& shoe, int card)
+{
+    const auto bit = static_cast<size_t>(card - 1);
+    shoe.dealtMask[bit / 64] |= std::uint64_t{1} << (bit % 64);
+}
+
+void syncDealtMask(Shoe& shoe)
+{
+    const int count = dealtCount(shoe);
+    if (count == shoe.maskedCards)
+        return;
+    shoe.dealtMask.fill(0);
+    for (int slot = 0; slot < count; ++slot)
+        markDealt(shoe, shoe.usedCards[static_cast<size_t>(slot)]);
+    shoe.maskedCards = count;
+}
+
+void emptyUsedList(Shoe& shoe)
+{
+    shoe.usedCards.fill(0);
+    shoe.usedTop = 0;
+    shoe.cardsSinceShuffle = 0;
+    shoe.roundFirstSlot = 0;
+    shoe.dealtMask.fill(0);
+    shoe.maskedCards = 0;
+}
+
+// A long round has dealt the whole shoe. The cards out on the table stay out; every other card
+// goes back in, without a shuffle screen, and the round goes on. Should the round itself hold
+// the whole shoe, nothing can stay out and the shoe starts afresh.
+void returnCardsOffTable(Shoe& shoe)
+{
+    const int firstSlot = std::clamp(shoe.roundFirstSlot, 0, shoe.usedTop);
+    const int onTable = shoe.usedTop - firstSlot + 1;
+    if (onTable >= shoe.shoeSize) {
+        emptyUsedList(shoe);
+        return;
+    }
+    const auto roundBegin = shoe.usedCards.begin() + firstSlot;
+    const auto roundEnd = shoe.usedCards.begin() + shoe.usedTop + 1;
+    std::copy(roundBegin, roundEnd, shoe.usedCards.begin());
+    std::fill(shoe.usedCards.begin() + onTable, shoe.usedCards.end(), 0);
+    shoe.usedTop = onTable - 1;
+    shoe.cardsSinceShuffle = onTable;
+    shoe.roundFirstSlot = 0;
+}
+
+// The first card after start-up or a reshuffle goes into slot 0, every later one into the next.
+void recordCard(Shoe& shoe, int card)
+{
+    if (shoe.usedCards[0] > 0)
+        ++shoe.usedTop;
+    shoe.usedCards[static_cast<size_t>(shoe.usedTop)] = card;
+    markDealt(shoe, card);
+    ++shoe.maskedCards;
+}
+
+} // namespace
+
+int skipDealtCards(Shoe& shoe, int candidate)
+{
+    // The list's own rule is whole passes over it until a pass finds no match; the candidate
+    // only ever moves up past dealt cards, so it stops at the first undealt one, which the
+    // index finds directly: the lowest clear bit from the candidate's, going round at the end.
+    syncDealtMask(shoe);
+    const auto size = static_cast<size_t>(shoe.shoeSize);
+    const size_t lastWord = (size - 1) / 64;
+    const std::uint64_t pastTheEnd = size % 64 == 0 ? 0 : ~std::uint64_t{0} << (size % 64);
+    const auto start = static_cast<size_t>(candidate - 1);
+    // The last step looks at the candidate's word again, whole, for the cards below it.
+    for (size_t step = 0; step <= lastWord + 1; ++step) {
+        const size_t word = (start / 64 + step) % (lastWord + 1);
+        std::uint64_t undealt = ~shoe.dealtMask[word];
+        if (word == lastWord)
+            undealt &= ~pastTheEnd;
+        if (step == 0)
+            undealt &= ~std::uint64_t{0} << (start % 64);
+        if (undealt != 0)
+            return static_cast<int>(word * 64 + static_cast<size_t>(std::countr_zero(undealt))) + 1;
+    }
+    return candidate;  // a full shoe: excluded by the caller
+}
+
+DealtCard dealCard(Shoe& shoe, int deckCount, bool roundsFirstCard)
+{
+    // The shoe holds 1 to 8 decks; the clamp keeps the used list within its slots.
+    shoe.shoeSize = std::clamp(deckCount, 1, kMaxDecks) * kCardsPerDeck;
+
+    // The candidate is drawn before any reshuffle and survives it.
+    const int candidate = nextRandom(shoe) % shoe.shoeSize + 1;
+
+    const bool reshuffled = roundsFirstCard && shoe.cardsSinceShuffle >= shoe.shoeSize - kReserveCards;
+    if (reshuffled)
+        emptyUsedList(shoe);
+    if (dealtCount(shoe) >= shoe.shoeSize)
+        returnCardsOffTable(shoe);
+
+    const int card = skipDealtCards(shoe, candidate);
+    recordCard(shoe, card);
+    if (roundsFirstCard)
+        shoe.roundFirstSlot = shoe.usedTop;
+    ++shoe.cardsSinceShuffle;
+    return {card, reshuffled};
 }

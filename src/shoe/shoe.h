@@ -20,6 +20,12 @@ struct Shoe {
     int usedTop = 0;              // index of the last filled slot of usedCards
     int roundFirstSlot = 0;       // slot of usedCards that holds the current round's first card
     std::uint32_t randomState = 1;
+    // An index of the used list, one bit per card number (bit n - 1 for card n), so that a draw
+    // finds the next undealt card in a few word operations instead of passes over the list.
+    // It covers the first maskedCards entries of the list and is rebuilt whenever the list holds
+    // another number of cards, as a shoe set up by hand does.
+    std::array<std::uint64_t, (kMaxDecks * kCardsPerDeck + 63) / 64> dealtMask{};
+    int maskedCards = 0;
 };
 
 void seedRandom(Shoe& shoe, std::uint32_t seed);
@@ -36,4 +42,16 @@ int cardValue(int cardNumber);
 
 // The first card, counting upward from the candidate and going round from the shoe's size to
 // 1, that is not in the used list. The list must leave at least one card of the shoe undealt.
-int skipDealtCards(const Shoe& shoe, int candidate);
+// Brings the index of dealt cards up to date with the list first.
+int skipDealtCards(Shoe& shoe, int candidate);
+
+// Deals the next card number exactly as the game deals every card, without naming it or showing
+// anything: the generator gives the candidate; at a round's first card, when 8 or fewer cards
+// are left, the shoe is reshuffled (the candidate survives); should a long round have dealt the
+// whole shoe, the cards not on the table go back in; then the first undealt card from the
+// candidate upward is dealt and recorded. The game shows its shuffle screen when `reshuffled`.
+struct DealtCard {
+    int card = 0;
+    bool reshuffled = false;
+};
+DealtCard dealCard(Shoe& shoe, int deckCount, bool roundsFirstCard);
