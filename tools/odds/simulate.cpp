@@ -1,7 +1,7 @@
 #include "simulate.h"
 
+#include "card_sources.h"
 #include "round.h"
-#include "shoe/shoe.h"
 
 #include <atomic>
 #include <chrono>
@@ -24,52 +24,6 @@ double threadSeconds()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
-
-std::uint64_t splitMix(std::uint64_t& state)
-{
-    std::uint64_t mixed = (state += 0x9E3779B97F4A7C15ULL);
-    mixed = (mixed ^ (mixed >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBULL;
-    return mixed ^ (mixed >> 31);
-}
-
-// Every hand from the whole shoe: the cards are drawn at random without replacement from an
-// array that holds the shoe, so the draws of each hand are a fresh, fair shuffle's first cards.
-struct FairShoe {
-    std::vector<std::uint8_t> ranks;
-    size_t dealt = 0;
-    std::uint64_t random = 0;
-
-    FairShoe(int decks, std::uint64_t seed) : random(seed)
-    {
-        for (int card = 0; card < decks * kCardsPerDeck; ++card)
-            ranks.push_back(static_cast<std::uint8_t>(card % kCardsPerDeck / 4));
-    }
-    int first()
-    {
-        dealt = 0;
-        return next();
-    }
-    int next()
-    {
-        // A number below the cards left, from the high bits of a 64-bit draw.
-        const std::uint64_t left = ranks.size() - dealt;
-        const auto pick = dealt + static_cast<size_t>(((splitMix(random) >> 32) * left) >> 32);
-        std::swap(ranks[dealt], ranks[pick]);
-        return ranks[dealt++];
-    }
-};
-
-// The game's shoe, dealing exactly as the game does.
-struct GameShoe {
-    Shoe shoe;
-    int decks = 0;
-
-    GameShoe(int deckCount, std::uint32_t seed) : decks(deckCount) { seedRandom(shoe, seed); }
-    int first() { return rankOf(dealCard(shoe, decks, true).card); }
-    int next() { return rankOf(dealCard(shoe, decks, false).card); }
-    static int rankOf(int card) { return (card - 1) % kCardsPerDeck / 4; }
-};
 
 // Sums of results in half stakes: exact, so the figures do not depend on the order of blocks.
 struct Tally {
