@@ -32,7 +32,8 @@ struct SimulationRequest {
     std::int64_t hands = 0;
     int threads = 1;
     std::uint64_t seed = 1;
-    std::function<void(double done)> progress;  // called now and then, from 0 to 1, if set
+    using Progress = std::function<void(double done)>;
+    Progress progress;  // called now and then with the share of hands played, if set
 };
 
 Simulation simulate(const Chart& chart, const SimulationRequest& request);
