@@ -308,8 +308,8 @@ std::string edgeTable(const std::vector<DeckReport>& reports, std::uint64_t seed
                                "");
     } else {
         text += "\nThe house edge is the house's expected gain per unit staked at the start of a\n"
-                "round, played by the chart; insurance is the expected gain of a unit of insurance\n"
-                "when it is offered.\n";
+                "round, played by the chart; insurance is the expected gain of a unit of\n"
+                "insurance when it is offered.\n";
     }
     return text;
 }
