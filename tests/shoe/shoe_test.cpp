@@ -82,4 +82,20 @@ INSTANTIATE_TEST_SUITE_P(Lists, SkipDealtCards, testing::Values(
     SkipCase{"eight decks wrap at 416", {416, 1}, 416, 416, 2},
     SkipCase{"one card left, far round", {3, 4, 1}, 4, 3, 2}));
 
+TEST(DealCard, TheIndexOfDealtCardsKeepsInStepWithTheUsedList)
+{
+    // The same deal twice: one shoe keeps its index of dealt cards from draw to draw, the other
+    // rebuilds it from the used list before every draw. Rounds of 5 cards, through reshuffles.
+    for (const int decks : {1, 8}) {
+        Shoe kept;
+        seedRandom(kept, 12345);
+        Shoe rebuilt = kept;
+        for (int draw = 0; draw < 3000; ++draw) {
+            rebuilt.maskedCards = -1;
+            const DealtCard expected = dealCard(rebuilt, decks, draw % 5 == 0);
+            ASSERT_EQ(dealCard(kept, decks, draw % 5 == 0).card, expected.card) << decks << " decks, draw " << draw;
+        }
+    }
+}
+
 } // namespace
