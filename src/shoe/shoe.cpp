@@ -133,8 +133,8 @@ int skipDealtCards(Shoe& shoe, int candidate)
     const std::uint64_t pastTheEnd = size % 64 == 0 ? 0 : ~std::uint64_t{0} << (size % 64);
     const auto start = static_cast<size_t>(candidate - 1);
     // The last step looks at the candidate's word again, whole, for the cards below it.
-    for (size_t step = 0; step <= lastWord + 1; ++step) {
-        const size_t word = (start / 64 + step) % (lastWord + 1);
+    size_t word = start / 64;
+    for (size_t step = 0; step <= lastWord + 1; ++step, word = word == lastWord ? 0 : word + 1) {
         std::uint64_t undealt = ~shoe.dealtMask[word];
         if (word == lastWord)
             undealt &= ~pastTheEnd;
