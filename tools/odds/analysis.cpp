@@ -40,6 +40,7 @@ std::uint64_t keyOf(const Cards& cards)
 // player cards out of the shoe, and the chart's value of each hand of three or more cards.
 struct UpCardTable {
     const DealerTree& tree;
+    const Rules& rules;
     Composition shoe;
     std::unordered_map<std::uint64_t, DealerOdds> odds{};
     std::unordered_map<std::uint64_t, double> laterValue{};
@@ -114,6 +115,7 @@ double laterValue(UpCardTable& table, const Chart& chart, const Hand& hand)
 // One card for twice the stake; a dealer blackjack still takes only the first stake.
 double doubleEv(UpCardTable& table, const Hand& hand)
 {
+    const double blackjackLoss = table.rules.blackjackTakesFirstStake ? 1.0 : 2.0;
     double value = 0;
     for (int card = kAce; card <= kTenValue; ++card) {
         const double chance = drawChance(table, hand, card);
@@ -121,7 +123,7 @@ double doubleEv(UpCardTable& table, const Hand& hand)
             continue;
         const Hand after = withCard(hand, card);
         const int total = totalOf(after).total;
-        value += chance * (total > 21 ? -2.0 : standValue(oddsWithout(table, after), total, 2.0, 1.0));
+        value += chance * (total > 21 ? -2.0 : standValue(oddsWithout(table, after), total, 2.0, blackjackLoss));
     }
     return value;
 }
@@ -151,9 +153,11 @@ SplitShare splitEnd(UpCardTable& table, int pairCard, const Hand& hand, double s
 {
     const Hand out = outOfShoe(hand, pairCard);
     const int total = totalOf(hand).total;
+    // Where a dealer blackjack takes every stake, each hand settles it on its own.
+    const bool ownBlackjack = !table.rules.blackjackTakesFirstStake;
     if (total > 21)
-        return {-stake * (1.0 - blackjackChance(table, out)), 1.0, stake};
-    return {standValue(oddsWithout(table, out), total, stake, 0.0), 0.0, 0.0};
+        return {-stake * (ownBlackjack ? 1.0 : 1.0 - blackjackChance(table, out)), 1.0, stake};
+    return {standValue(oddsWithout(table, out), total, stake, ownBlackjack ? stake : 0.0), 0.0, 0.0};
 }
 
 // A split hand after a hit, played on by the chart. Split hands are few, so this keeps no memo of
@@ -185,9 +189,12 @@ SplitShare splitHand(UpCardTable& table, const Chart& chart, int pairCard)
         const Hand hand = withCard(start, card);
         SplitShare played;
         const Play play = firstPlay(chart, pairCard, card, table.up());
-        if (pairCard == kAce || totalOf(hand).total == 21 || play == Play::Stand) {
+        const bool mayDouble = table.rules.doubleDown && table.rules.doubleAfterSplit;
+        const bool stands = play == Play::Stand ||
+                            (play == Play::Double && !mayDouble && !hitsLater(chart, totalOf(hand), table.up()));
+        if (pairCard == kAce || totalOf(hand).total == 21 || stands) {
             played = splitEnd(table, pairCard, hand, 1.0);
-        } else if (play == Play::Double) {
+        } else if (play == Play::Double && mayDouble) {
             const Hand out = outOfShoe(hand, pairCard);
             for (int last = kAce; last <= kTenValue; ++last) {
                 const double lastChance = drawChance(table, out, last);
@@ -207,6 +214,8 @@ SplitShare splitHand(UpCardTable& table, const Chart& chart, int pairCard)
 double splitEv(UpCardTable& table, const Chart& chart, int pairCard)
 {
     const SplitShare hand = splitHand(table, chart, pairCard);
+    if (!table.rules.blackjackTakesFirstStake)
+        return 2.0 * hand.withoutBlackjack;
     Hand pair;
     pair = withCard(withCard(pair, pairCard), pairCard);
     const double blackjack = blackjackChance(table, pair);
@@ -310,9 +319,9 @@ double playValue(const StartingHand& hand, Play play)
     return hand.stand;
 }
 
-Play bestOf(double stand, double hit, double doubleDown)
+Play bestOf(const Rules& rules, double stand, double hit, double doubleDown)
 {
-    if (doubleDown > hit && doubleDown > stand)
+    if (rules.doubleDown && doubleDown > hit && doubleDown > stand)
         return Play::Double;
     return hit > stand ? Play::Hit : Play::Stand;
 }
@@ -322,12 +331,12 @@ struct UpCardResult {
     double insurance = 0;  // a unit of insurance, over the hands it is offered to
 };
 
-UpCardResult analyseUpCard(int decks, int up, Chart& chart, std::vector<StartingHand>& hands)
+UpCardResult analyseUpCard(int decks, int up, const Rules& rules, Chart& chart, std::vector<StartingHand>& hands)
 {
     const DealerTree tree = buildDealerTree(up);
     Composition shoe = fullShoe(decks);
     removeCard(shoe, up);
-    UpCardTable table{tree, shoe};
+    UpCardTable table{tree, rules, shoe};
     const auto upSlot = static_cast<size_t>(up);
     decideLaterPlay(table, chart);
 
@@ -344,7 +353,7 @@ UpCardResult analyseUpCard(int decks, int up, Chart& chart, std::vector<Starting
                                 doubleEv(table, hand), 0.0};
             hands.push_back(values);
             if (first == second) {
-                chart.pairPlay[static_cast<size_t>(first)][upSlot] = bestOf(values.stand, values.hit, values.doubleDown);
+                chart.pairPlay[static_cast<size_t>(first)][upSlot] = bestOf(rules, values.stand, values.hit, values.doubleDown);
                 continue;
             }
             const HandTotal total = totalOf(hand);
@@ -356,8 +365,8 @@ UpCardResult analyseUpCard(int decks, int up, Chart& chart, std::vector<Starting
         }
     }
     for (size_t total = 4; total <= 21; ++total) {
-        chart.hard[total][upSlot] = bestOf(hardSums[total][0], hardSums[total][1], hardSums[total][2]);
-        chart.soft[total][upSlot] = bestOf(softSums[total][0], softSums[total][1], softSums[total][2]);
+        chart.hard[total][upSlot] = bestOf(rules, hardSums[total][0], hardSums[total][1], hardSums[total][2]);
+        chart.soft[total][upSlot] = bestOf(rules, softSums[total][0], softSums[total][1], softSums[total][2]);
     }
     chart.soft[21][upSlot] = Play::Stand;  // 21 on a split hand stands
 
@@ -368,13 +377,13 @@ UpCardResult analyseUpCard(int decks, int up, Chart& chart, std::vector<Starting
             continue;
         hand.split = splitEv(table, chart, hand.first);
         const Play kept = chart.pairPlay[static_cast<size_t>(hand.first)][upSlot];
-        chart.split[static_cast<size_t>(hand.first)][upSlot] = hand.split > playValue(hand, kept);
+        chart.split[static_cast<size_t>(hand.first)][upSlot] = rules.split && hand.split > playValue(hand, kept);
     }
 
     UpCardResult result;
     const double blackjackPush = up == kAce || up == kTenValue
         ? blackjackChance(table, withCard(withCard(Hand{}, kAce), kTenValue)) : 0.0;
-    result.value = twoCardChance(shoe, kAce, kTenValue) * 1.5 * (1.0 - blackjackPush);
+    result.value = twoCardChance(shoe, kAce, kTenValue) * rules.blackjackPays * (1.0 - blackjackPush);
     double offered = 0;
     for (size_t index = firstHand; index < hands.size(); ++index) {
         const StartingHand& hand = hands[index];
@@ -416,14 +425,14 @@ double standValue(const DealerOdds& odds, int total, double stake, double blackj
     return stake * (win - lose) - blackjackLoss * odds[kDealerBlackjack];
 }
 
-DeckOdds analyseShoe(int decks)
+DeckOdds analyseShoe(int decks, const Rules& rules)
 {
     DeckOdds result;
     result.decks = decks;
     const Composition shoe = fullShoe(decks);
     double playerValue = 0;
     for (int up = kAce; up <= kTenValue; ++up) {
-        const UpCardResult upCard = analyseUpCard(decks, up, result.chart, result.hands);
+        const UpCardResult upCard = analyseUpCard(decks, up, rules, result.chart, result.hands);
         const double upChance = static_cast<double>(shoe.count[static_cast<size_t>(up)]) / shoe.cards;
         playerValue += upChance * upCard.value;
         if (up == kAce)
@@ -431,4 +440,28 @@ DeckOdds analyseShoe(int decks)
     }
     result.edge = -playerValue;
     return result;
+}
+
+std::vector<RuleValue> ruleValues(int decks)
+{
+    struct Variation {
+        const char* rule;
+        void (*takeAway)(Rules&);
+    };
+    constexpr std::array<Variation, 5> kVariations{{
+        {"blackjack paid 3 to 2, not 6 to 5", [](Rules& rules) { rules.blackjackPays = 1.2; }},
+        {"a dealer blackjack takes one stake after a double or split",
+         [](Rules& rules) { rules.blackjackTakesFirstStake = false; }},
+        {"doubling after a split", [](Rules& rules) { rules.doubleAfterSplit = false; }},
+        {"doubling on any two cards", [](Rules& rules) { rules.doubleDown = false; }},
+        {"splitting pairs", [](Rules& rules) { rules.split = false; }},
+    }};
+    const double edge = analyseShoe(decks).edge;
+    std::vector<RuleValue> values;
+    for (const Variation& variation : kVariations) {
+        Rules without;
+        variation.takeAway(without);
+        values.push_back({variation.rule, analyseShoe(decks, without).edge - edge});
+    }
+    return values;
 }

@@ -15,6 +15,15 @@
 
 #include <vector>
 
+// The table's rules, and the variations that price each of them.
+struct Rules {
+    bool doubleDown = true;           // on any first two cards
+    bool doubleAfterSplit = true;
+    bool split = true;
+    bool blackjackTakesFirstStake = true;  // a dealer blackjack after a double or split takes only that
+    double blackjackPays = 1.5;
+};
+
 // What each play of a two-card hand is worth against an up card, per unit staked at the start.
 struct StartingHand {
     int first = 0;
@@ -34,7 +43,15 @@ struct DeckOdds {
     std::vector<StartingHand> hands;
 };
 
-DeckOdds analyseShoe(int decks);
+DeckOdds analyseShoe(int decks, const Rules& rules = {});
+
+// What each of the table's rules is worth to the player: the house edge without it less the
+// edge with it, each played by its own best chart.
+struct RuleValue {
+    const char* rule;
+    double value = 0;
+};
+std::vector<RuleValue> ruleValues(int decks);
 
 // The value of standing on `total` (no blackjack) with `stake` against the dealer's odds, where a
 // dealer blackjack costs `blackjackLoss`.

@@ -3,12 +3,14 @@
 // total. Card values here run from 1 (ace) to 10 (ten-value cards).
 #pragma once
 
+#include "shoe/shoe.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+// The odds tool counts an ace as 1, its lowest value; ten-value cards are kTenValue.
 inline constexpr int kAce = 1;
-inline constexpr int kTenValue = 10;
 
 enum class Play : std::uint8_t { Stand, Hit, Double, Split };
 

@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     const Options options = parseOptions(argc, argv);
     std::vector<DeckReport> reports;
     for (int decks = options.decks == 0 ? 1 : options.decks; decks <= (options.decks == 0 ? 8 : options.decks); ++decks) {
-        DeckReport report{analyseShoe(decks), std::nullopt};
+        DeckReport report{analyseShoe(decks), std::nullopt, {}};
         if (options.hands > 0) {
             SimulationRequest request{decks, options.hands, options.threads, options.seed, progressLine(decks)};
             report.simulation = simulate(report.odds.chart, request);
@@ -123,13 +123,16 @@ int main(int argc, char** argv)
         reports.push_back(std::move(report));
     }
 
+    DeckReport& shown = options.decks == 0 ? reports[kReferenceDecks - 1] : reports.front();
+    shown.ruleValues = ruleValues(shown.odds.decks);
+
     if (options.json) {
         std::fputs(jsonReport(reports, options.seed, BLACKJACK_VERSION).c_str(), stdout);
         return 0;
     }
     const bool colour = colourTerminal();
-    const DeckReport& shown = options.decks == 0 ? reports[kReferenceDecks - 1] : reports.front();
-    std::string text = edgeTable(reports, options.seed) + "\n" + chartText(shown.odds.chart, shown.odds.decks, colour);
+    std::string text = edgeTable(reports, options.seed) + "\n" + ruleTable(shown.ruleValues, shown.odds.decks) + "\n" +
+                       chartText(shown.odds.chart, shown.odds.decks, colour);
     if (options.decks == 0) {
         std::string differences;
         for (const DeckReport& report : reports) {

@@ -281,6 +281,18 @@ std::string chartDifferences(const Chart& reference, const Chart& other, int dec
     return wrapped("  " + std::to_string(decks) + (decks == 1 ? " deck: " : " decks: ") + cells, "    ");
 }
 
+std::string ruleTable(const std::vector<RuleValue>& values, int decks)
+{
+    std::string text = "What each rule is worth to the player with " + std::to_string(decks) +
+                       (decks == 1 ? " deck" : " decks") + "\n(the house edge without it, less the edge with it):\n";
+    for (const RuleValue& value : values) {
+        std::string line = std::string("  ") + value.rule;
+        line.resize(66, ' ');
+        text += line + format("%+.3f%%", 100 * value.value) + "\n";
+    }
+    return text;
+}
+
 std::string edgeTable(const std::vector<DeckReport>& reports, std::uint64_t seed)
 {
     const bool simulated = !reports.empty() && reports.front().simulation.has_value();
@@ -330,6 +342,13 @@ std::string jsonReport(const std::vector<DeckReport>& reports, std::uint64_t see
                     format(", \"game_shoe_hands_per_core_second\": %.0f", run.gameHandsPerCoreSecond) +
                     ", \"fair_shoe\": " + estimateJson(run.fairShoe) + ", \"game_shoe\": " +
                     estimateJson(run.gameShoe) + ", \"game_minus_fair\": " + estimateJson(run.difference);
+        }
+        if (!report.ruleValues.empty()) {
+            json += ", \"rule_values_percent\": {";
+            for (const RuleValue& value : report.ruleValues)
+                json += std::string(&value == &report.ruleValues.front() ? "\"" : ", \"") + value.rule + "\": " +
+                        format("%.5f", 100 * value.value);
+            json += "}";
         }
         json += ", \"chart\": " + chartJson(report.odds.chart) + "}";
     }

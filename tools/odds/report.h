@@ -12,6 +12,7 @@
 struct DeckReport {
     DeckOdds odds;
     std::optional<Simulation> simulation;
+    std::vector<RuleValue> ruleValues;  // for the deck count whose chart is shown
 };
 
 // The chart in 80 columns: hard totals on the left, soft totals and pairs on the right, then the
@@ -20,6 +21,8 @@ std::string chartText(const Chart& chart, int decks, bool colour);
 
 // Where another deck count's chart differs from `reference`, one line, or empty if nowhere.
 std::string chartDifferences(const Chart& reference, const Chart& other, int decks);
+
+std::string ruleTable(const std::vector<RuleValue>& values, int decks);
 
 std::string edgeTable(const std::vector<DeckReport>& reports, std::uint64_t seed);
 
