@@ -48,15 +48,74 @@ std::string cell(Play play, bool hitsWithoutDouble, bool colour)
     return kPlayColours[static_cast<size_t>(play)] + code + kColourOff;
 }
 
-std::string row(const std::string& label, bool colour, auto playAt)
+// One row of the chart: each up card's first play, and whether the hand hits where it may not double.
+struct ChartLine {
+    std::string label;  // as the chart shows it: "12", "A,7", "8,8"
+    std::string key;    // as JSON names it: "12", "18", "8,8"
+    std::array<std::pair<Play, bool>, kTenValue + 1> cells{};  // by up card value
+};
+
+std::string pairLabel(int value)
 {
-    std::string line = label;
-    line.resize(8, ' ');
-    for (const int up : kUpOrder) {
-        const auto [play, hits] = playAt(static_cast<size_t>(up));
-        line += cell(play, hits, colour);
+    const std::string card = value == kAce ? "A" : value == kTenValue ? "T" : std::to_string(value);
+    return card + "," + card;
+}
+
+std::vector<ChartLine> hardLines(const Chart& chart)
+{
+    std::vector<ChartLine> lines;
+    for (int total = 5; total <= 20; ++total) {
+        const auto slot = static_cast<size_t>(total);
+        ChartLine line{std::to_string(total), std::to_string(total)};
+        for (size_t up = kAce; up <= kTenValue; ++up) {
+            // Hard 20 on two cards is two ten-value cards, played as the pair kept together.
+            const Play play = total == 20 ? chart.pairPlay[kTenValue][up] : chart.hard[slot][up];
+            line.cells[up] = {play, chart.hitHard[slot][up]};
+        }
+        lines.push_back(line);
     }
-    return line;
+    return lines;
+}
+
+std::vector<ChartLine> softLines(const Chart& chart)
+{
+    std::vector<ChartLine> lines;
+    for (int total = 13; total <= 20; ++total) {
+        const auto slot = static_cast<size_t>(total);
+        ChartLine line{"A," + std::to_string(total - 11), std::to_string(total)};
+        for (size_t up = kAce; up <= kTenValue; ++up)
+            line.cells[up] = {chart.soft[slot][up], chart.hitSoft[slot][up]};
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<ChartLine> pairLines(const Chart& chart)
+{
+    std::vector<ChartLine> lines;
+    for (int value = kTenValue; value >= kAce; --value) {
+        const auto slot = static_cast<size_t>(value);
+        const HandTotal total = handTotal(2 * value, value == kAce);
+        const auto& later = total.soft ? chart.hitSoft : chart.hitHard;
+        ChartLine line{pairLabel(value), pairLabel(value)};
+        for (size_t up = kAce; up <= kTenValue; ++up) {
+            const Play play = chart.split[slot][up] ? Play::Split : chart.pairPlay[slot][up];
+            line.cells[up] = {play, later[static_cast<size_t>(total.total)][up]};
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string row(const ChartLine& line, bool colour)
+{
+    std::string text = line.label;
+    text.resize(8, ' ');
+    for (const int up : kUpOrder) {
+        const auto [play, hits] = line.cells[static_cast<size_t>(up)];
+        text += cell(play, hits, colour);
+    }
+    return text;
 }
 
 std::string header()
@@ -70,45 +129,22 @@ std::string header()
     return line;
 }
 
-std::string pairLabel(int value)
-{
-    const std::string card = value == kAce ? "A" : value == kTenValue ? "T" : std::to_string(value);
-    return card + "," + card;
-}
-
 std::vector<std::string> hardRows(const Chart& chart, bool colour)
 {
     std::vector<std::string> rows{"Hard    up card", header()};
-    for (int total = 5; total <= 20; ++total) {
-        const auto slot = static_cast<size_t>(total);
-        rows.push_back(row(std::to_string(total), colour, [&](size_t up) {
-            // Hard 20 on two cards is two ten-value cards, played as the pair kept together.
-            const Play play = total == 20 ? chart.pairPlay[kTenValue][up] : chart.hard[slot][up];
-            return std::pair{play, chart.hitHard[slot][up]};
-        }));
-    }
+    for (const ChartLine& line : hardLines(chart))
+        rows.push_back(row(line, colour));
     return rows;
 }
 
 std::vector<std::string> softAndPairRows(const Chart& chart, bool colour)
 {
     std::vector<std::string> rows{"Soft", header()};
-    for (int total = 13; total <= 20; ++total) {
-        const auto slot = static_cast<size_t>(total);
-        rows.push_back(row("A," + std::to_string(total - 11), colour, [&](size_t up) {
-            return std::pair{chart.soft[slot][up], chart.hitSoft[slot][up]};
-        }));
-    }
+    for (const ChartLine& line : softLines(chart))
+        rows.push_back(row(line, colour));
     rows.push_back("Pairs");
-    for (int value = kTenValue; value >= kAce; --value) {
-        const auto slot = static_cast<size_t>(value);
-        rows.push_back(row(pairLabel(value), colour, [&](size_t up) {
-            const Play play = chart.split[slot][up] ? Play::Split : chart.pairPlay[slot][up];
-            const HandTotal total = handTotal(2 * value, value == kAce);
-            const auto& later = total.soft ? chart.hitSoft : chart.hitHard;
-            return std::pair{play, later[static_cast<size_t>(total.total)][up]};
-        }));
-    }
+    for (const ChartLine& line : pairLines(chart))
+        rows.push_back(row(line, colour));
     return rows;
 }
 
@@ -167,55 +203,39 @@ std::string padded(std::string text, size_t width)
     return text;
 }
 
+std::string linesJson(const std::vector<ChartLine>& lines)
+{
+    std::string json = "{";
+    for (const ChartLine& line : lines) {
+        json += std::string(&line == &lines.front() ? "\"" : ", \"") + line.key + "\": [";
+        for (const int up : kUpOrder) {
+            const auto [play, hits] = line.cells[static_cast<size_t>(up)];
+            json += std::string(up == kUpOrder.front() ? "\"" : ", \"") + cellCode(play, hits) + "\"";
+        }
+        json += "]";
+    }
+    return json + "}";
+}
+
+// The hit-or-stand decisions of hands of three or more cards, as chart lines.
+std::vector<ChartLine> laterLines(const ChartRows<bool>& hits, int lowest)
+{
+    std::vector<ChartLine> lines;
+    for (int total = lowest; total <= 20; ++total) {
+        ChartLine line{std::to_string(total), std::to_string(total)};
+        for (size_t up = kAce; up <= kTenValue; ++up)
+            line.cells[up] = {hits[static_cast<size_t>(total)][up] ? Play::Hit : Play::Stand, false};
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::string chartJson(const Chart& chart)
 {
-    auto codes = [&](auto playAt) {
-        std::string list = "[";
-        for (const int up : kUpOrder) {
-            const auto [play, hits] = playAt(static_cast<size_t>(up));
-            list += std::string(list.size() > 1 ? ", " : "") + "\"" + cellCode(play, hits) + "\"";
-        }
-        return list + "]";
-    };
-    std::string json = "{\"up_cards\": [\"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\", \"9\", \"10\", \"A\"], \"hard\": {";
-    for (int total = 5; total <= 20; ++total) {
-        const auto slot = static_cast<size_t>(total);
-        json += (total > 5 ? ", \"" : "\"") + std::to_string(total) + "\": " + codes([&](size_t up) {
-            const Play play = total == 20 ? chart.pairPlay[kTenValue][up] : chart.hard[slot][up];
-            return std::pair{play, chart.hitHard[slot][up]};
-        });
-    }
-    json += "}, \"soft\": {";
-    for (int total = 13; total <= 20; ++total) {
-        const auto slot = static_cast<size_t>(total);
-        json += (total > 13 ? ", \"" : "\"") + std::to_string(total) + "\": " + codes([&](size_t up) {
-            return std::pair{chart.soft[slot][up], chart.hitSoft[slot][up]};
-        });
-    }
-    json += "}, \"pairs\": {";
-    for (int value = kTenValue; value >= kAce; --value) {
-        const auto slot = static_cast<size_t>(value);
-        json += (value < kTenValue ? ", \"" : "\"") + pairLabel(value) + "\": " + codes([&](size_t up) {
-            const HandTotal total = handTotal(2 * value, value == kAce);
-            const auto& later = total.soft ? chart.hitSoft : chart.hitHard;
-            return std::pair{chart.split[slot][up] ? Play::Split : chart.pairPlay[slot][up],
-                             later[static_cast<size_t>(total.total)][up]};
-        });
-    }
-    json += "}, \"three_or_more_cards\": {";
-    for (int soft = 0; soft <= 1; ++soft) {
-        const auto& rows = soft != 0 ? chart.hitSoft : chart.hitHard;
-        json += soft != 0 ? ", \"soft\": {" : "\"hard\": {";
-        const int lowest = soft != 0 ? 13 : 5;
-        for (int total = lowest; total <= 20; ++total) {
-            const auto slot = static_cast<size_t>(total);
-            json += (total > lowest ? ", \"" : "\"") + std::to_string(total) + "\": " + codes([&](size_t up) {
-                return std::pair{rows[slot][up] ? Play::Hit : Play::Stand, false};
-            });
-        }
-        json += "}";
-    }
-    return json + "}}";
+    return "{\"up_cards\": [\"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\", \"9\", \"10\", \"A\"], \"hard\": " +
+           linesJson(hardLines(chart)) + ", \"soft\": " + linesJson(softLines(chart)) + ", \"pairs\": " +
+           linesJson(pairLines(chart)) + ", \"three_or_more_cards\": {\"hard\": " +
+           linesJson(laterLines(chart.hitHard, 5)) + ", \"soft\": " + linesJson(laterLines(chart.hitSoft, 13)) + "}}";
 }
 
 std::string estimateJson(const Estimate& estimate)
@@ -251,31 +271,23 @@ std::string chartText(const Chart& chart, int decks, bool colour)
 std::string chartDifferences(const Chart& reference, const Chart& other, int decks)
 {
     std::string cells;
-    auto compare = [&](const std::string& label, Play mine, Play theirs, bool hitsMine, bool hitsTheirs, size_t up) {
-        if (mine == theirs && (mine != Play::Double || hitsMine == hitsTheirs))
-            return;
-        cells += (cells.empty() ? "" : ", ") + label + " v " + kUpLabels[up] + " " + cellCode(theirs, hitsTheirs);
+    auto compare = [&](const std::string& kind, const std::vector<ChartLine>& mine, const std::vector<ChartLine>& theirs) {
+        for (size_t line = 0; line < mine.size(); ++line) {
+            for (const int up : kUpOrder) {
+                const auto upSlot = static_cast<size_t>(up);
+                const auto [myPlay, iHit] = mine[line].cells[upSlot];
+                const auto [theirPlay, theyHit] = theirs[line].cells[upSlot];
+                const std::string code = cellCode(theirPlay, theyHit);
+                if (cellCode(myPlay, iHit) != code)
+                    cells += (cells.empty() ? "" : ", ") + kind + mine[line].label + " v " + kUpLabels[upSlot] + " " + code;
+            }
+        }
     };
-    for (const int upValue : kUpOrder) {
-        const auto up = static_cast<size_t>(upValue);
-        for (size_t total = 5; total <= 19; ++total)
-            compare("hard " + std::to_string(total), reference.hard[total][up], other.hard[total][up],
-                    reference.hitHard[total][up], other.hitHard[total][up], up);
-        for (size_t total = 13; total <= 20; ++total)
-            compare("soft " + std::to_string(total), reference.soft[total][up], other.soft[total][up],
-                    reference.hitSoft[total][up], other.hitSoft[total][up], up);
-        for (int value = kAce; value <= kTenValue; ++value) {
-            const auto slot = static_cast<size_t>(value);
-            const Play mine = reference.split[slot][up] ? Play::Split : reference.pairPlay[slot][up];
-            const Play theirs = other.split[slot][up] ? Play::Split : other.pairPlay[slot][up];
-            compare(pairLabel(value), mine, theirs, true, true, up);
-        }
-        for (size_t total = 12; total <= 20; ++total) {
-            if (reference.hitHard[total][up] != other.hitHard[total][up])
-                cells += (cells.empty() ? "" : ", ") + std::string("hard ") + std::to_string(total) + " v " +
-                         kUpLabels[up] + (other.hitHard[total][up] ? " hit" : " stand") + " on 3+ cards";
-        }
-    }
+    compare("hard ", hardLines(reference), hardLines(other));
+    compare("", softLines(reference), softLines(other));
+    compare("", pairLines(reference), pairLines(other));
+    compare("3+ cards hard ", laterLines(reference.hitHard, 12), laterLines(other.hitHard, 12));
+    compare("3+ cards soft ", laterLines(reference.hitSoft, 13), laterLines(other.hitSoft, 13));
     if (cells.empty())
         return "";
     return wrapped("  " + std::to_string(decks) + (decks == 1 ? " deck: " : " decks: ") + cells, "    ");
