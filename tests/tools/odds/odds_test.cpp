@@ -1,5 +1,6 @@
 #include "analysis.h"
 #include "dealer.h"
+#include "round.h"
 #include "simulate.h"
 
 #include <gtest/gtest.h>
@@ -64,20 +65,28 @@ TEST(StandValue, DealerBlackjackTakesOnlyTheFirstStakeOfADoubledHand)
     EXPECT_NEAR(standValue(aceUp, 20, 2.0, 1.0), 0.5, 1e-12);  // wins 2 on 18, loses 1 to blackjack
 }
 
-// The analysis of a shoe takes seconds under the sanitizers: each deck count is analysed once.
+// The analysis of a shoe takes seconds under the sanitizers: each deck count is analysed once
+// per test program, when a test first asks for it.
 class ShoeOdds : public testing::TestWithParam<int> {
 protected:
-    static void SetUpTestSuite()
+    static const DeckOdds& odds()
     {
-        for (const int decks : {1, 6})
-            analysed_.emplace(decks, analyseShoe(decks));
+        auto found = analysed_.find(GetParam());
+        if (found == analysed_.end())
+            found = analysed_.emplace(GetParam(), analyseShoe(GetParam())).first;
+        return found->second;
     }
-    static void TearDownTestSuite() { analysed_.clear(); }
-    static const DeckOdds& odds() { return analysed_.at(GetParam()); }
 
 private:
     static inline std::map<int, DeckOdds> analysed_;
 };
+
+// Simulated hands are some twentyfold slower under the sanitizers.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::int64_t kScale = 10;
+#else
+constexpr std::int64_t kScale = 1;
+#endif
 
 TEST_P(ShoeOdds, ChartSplitsAcesAndEightsNeverTensOrFivesAndStandsOnHard17)
 {
@@ -94,13 +103,85 @@ TEST_P(ShoeOdds, ChartSplitsAcesAndEightsNeverTensOrFivesAndStandsOnHard17)
 
 TEST_P(ShoeOdds, FairShoeSimulationAgreesWithTheExactEdge)
 {
-    constexpr std::int64_t kHands = 2'000'000;
+    constexpr std::int64_t kHands = 2'000'000 / kScale;
     const Simulation run = simulate(odds().chart, {GetParam(), kHands, 2, 1, {}});
     EXPECT_NEAR(run.fairShoe.edge, odds().edge, run.fairShoe.margin);
     EXPECT_GT(run.fairShoe.margin, 0.0);
     EXPECT_EQ(run.hands, kHands);
 }
 
+TEST_P(ShoeOdds, SimulationGivesTheSameFiguresOnAnyNumberOfThreads)
+{
+    const Simulation one = simulate(odds().chart, {GetParam(), 300'000 / kScale, 1, 5, {}});
+    const Simulation three = simulate(odds().chart, {GetParam(), 300'000 / kScale, 3, 5, {}});
+    EXPECT_EQ(one.fairShoe.edge, three.fairShoe.edge);
+    EXPECT_EQ(one.gameShoe.edge, three.gameShoe.edge);
+}
+
 INSTANTIATE_TEST_SUITE_P(Decks, ShoeOdds, testing::Values(1, 6));
+
+// Cards in the order the game draws them: player, player, up card, then the hands and the dealer.
+struct ScriptedCards {
+    std::vector<int> ranks;  // 0 ace, 1 two, ... 9 ten, 10 jack, 11 queen, 12 king
+    size_t drawn = 0;
+
+    int first() { return next(); }
+    int next()
+    {
+        if (drawn < ranks.size())
+            return ranks[drawn++];
+        ADD_FAILURE() << "a card drawn past the round's " << ranks.size();
+        return 9;
+    }
+};
+
+struct RoundCase {
+    const char* scenario;
+    std::vector<int> ranks;
+    int halfStakes;  // the player's result
+};
+
+std::ostream& operator<<(std::ostream& out, const RoundCase& scenario)
+{
+    return out << scenario.scenario;
+}
+
+// A chart that stands unless told otherwise, with the few other cells these rounds need: double
+// 11, split aces and eights, hit 14 to 16 against a ten.
+Chart roundsChart()
+{
+    Chart chart;
+    for (size_t up = 1; up <= 10; ++up) {
+        chart.hard[11][up] = Play::Double;
+        chart.split[1][up] = true;
+        chart.split[8][up] = true;
+    }
+    for (const size_t total : {14, 15, 16})
+        chart.hard[total][10] = Play::Hit;
+    return chart;
+}
+
+class RoundByTheChart : public testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundByTheChart, SettlesAsTheTableDoes)
+{
+    ScriptedCards cards{GetParam().ranks};
+    EXPECT_EQ(playRound(roundsChart(), cards), GetParam().halfStakes);
+    EXPECT_EQ(cards.drawn, cards.ranks.size()) << "cards left unused";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rounds, RoundByTheChart, testing::Values(
+    RoundCase{"blackjack against a five is paid at once", {0, 12, 4}, 3},
+    RoundCase{"blackjack against an ace pushes the dealer's blackjack", {0, 9, 0, 10}, 0},
+    RoundCase{"blackjack against a ten is paid when no ace follows", {0, 11, 9, 8}, 3},
+    RoundCase{"a double down loses one stake to a dealer blackjack", {5, 4, 9, 8, 0}, -2},
+    RoundCase{"a double down wins two stakes", {5, 4, 5, 9, 9, 9}, 4},
+    RoundCase{"a bust loses before the dealer draws", {9, 5, 9, 9}, -2},
+    RoundCase{"the dealer stands on soft 17", {9, 7, 0, 5}, 2},
+    RoundCase{"split eights lose one stake to a dealer blackjack, a double too", {7, 7, 9, 9, 2, 9, 0}, -2},
+    RoundCase{"two bust split hands lose both stakes and the dealer draws nothing", {7, 7, 9, 5, 9, 6, 9}, -4},
+    RoundCase{"split aces take one card each and 21 is no blackjack", {0, 0, 8, 9, 9, 9}, 4},
+    RoundCase{"split aces against a three-card 21 push and lose", {0, 0, 5, 9, 8, 9, 4}, -2},
+    RoundCase{"a jack and a queen are not split", {10, 11, 5, 9, 9}, 2}));
 
 } // namespace
