@@ -21,6 +21,19 @@ constexpr std::uint32_t kIncrement = 2531011;
 // A round may begin only while more than this many cards are left undealt.
 constexpr int kReserveCards = 8;
 
+// The generator's number (below 2^15) modulo the size of a shoe of 1 to 8 decks, without a
+// division: the number times the size's reciprocal, rounded up to 32 bits, gives the exact
+// quotient, since the rounding adds less than the size times 2^15, far below 2^32. Every card
+// is dealt through here, and a simulation deals hundreds of millions.
+constexpr auto kShoeSizeReciprocals = [] {
+    std::array<std::uint64_t, kMaxDecks + 1> reciprocals{};
+    for (int decks = 1; decks <= kMaxDecks; ++decks) {
+        const auto size = static_cast<std::uint64_t>(decks * kCardsPerDeck);
+        reciprocals[static_cast<size_t>(decks)] = ((std::uint64_t{1} << 32) + size - 1) / size;
+    }
+    return reciprocals;
+}();
+
 // Position of a card within its deck: the four aces first, then the four twos, and so on.
 size_t cardIndex(int cardNumber)
 {
@@ -32,6 +45,14 @@ size_t cardIndex(int cardNumber)
 void seedRandom(Shoe& shoe, std::uint32_t seed)
 {
     shoe.randomState = seed;
+}
+
+int randomModuloShoeSize(int random, int decks)
+{
+    const auto size = static_cast<std::uint64_t>(decks * kCardsPerDeck);
+    const auto number = static_cast<std::uint64_t>(random);
+    const std::uint64_t quotient = number * kShoeSizeReciprocals[static_cast<size_t>(decks)] >> 32;
+    return static_cast<int>(number - quotient * size);
 }
 
 int nextRandom(Shoe& shoe)
@@ -149,10 +170,11 @@ int skipDealtCards(Shoe& shoe, int candidate)
 DealtCard dealCard(Shoe& shoe, int deckCount, bool roundsFirstCard)
 {
     // The shoe holds 1 to 8 decks; the clamp keeps the used list within its slots.
-    shoe.shoeSize = std::clamp(deckCount, 1, kMaxDecks) * kCardsPerDeck;
+    const int decks = std::clamp(deckCount, 1, kMaxDecks);
+    shoe.shoeSize = decks * kCardsPerDeck;
 
     // The candidate is drawn before any reshuffle and survives it.
-    const int candidate = nextRandom(shoe) % shoe.shoeSize + 1;
+    const int candidate = randomModuloShoeSize(nextRandom(shoe), decks) + 1;
 
     const bool reshuffled = roundsFirstCard && shoe.cardsSinceShuffle >= shoe.shoeSize - kReserveCards;
     if (reshuffled)

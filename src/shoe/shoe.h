@@ -31,6 +31,8 @@ struct Shoe {
 void seedRandom(Shoe& shoe, std::uint32_t seed);
 // A number from 0 to 32767.
 int nextRandom(Shoe& shoe);
+// Such a number modulo the size of a shoe of 1 to 8 decks, as % gives it.
+int randomModuloShoeSize(int random, int decks);
 
 // Point values: an ace counts 11 (a hand may later count it as 1), a ten or a face card 10.
 inline constexpr int kAceValue = 11;

@@ -17,6 +17,16 @@ TEST(RandomGenerator, SeedOneGivesTheKnownSequence)
     EXPECT_EQ(results, (std::vector<int>{41, 18467, 6334, 26500, 19169}));
 }
 
+TEST(RandomGenerator, EveryNumberModuloEveryShoeSizeIsExact)
+{
+    for (int decks = 1; decks <= kMaxDecks; ++decks) {
+        for (int random = 0; random <= 32767; ++random) {
+            if (randomModuloShoeSize(random, decks) != random % (decks * kCardsPerDeck))
+                FAIL() << random << " modulo " << decks << " decks";
+        }
+    }
+}
+
 struct CardCase {
     int cardNumber;
     const char* name;

@@ -19,7 +19,12 @@ struct HandTotal {
     int total = 0;
     bool soft = false;
 };
-HandTotal handTotal(int hardSum, bool hasAce);
+inline HandTotal handTotal(int hardSum, bool hasAce)
+{
+    if (hasAce && hardSum + 10 <= 21)
+        return {hardSum + 10, true};
+    return {hardSum, false};
+}
 
 template <typename Cell>
 using ChartRows = std::array<std::array<Cell, kTenValue + 1>, 22>;  // [total][up card value]
@@ -33,6 +38,20 @@ struct Chart {
     ChartRows<bool> hitSoft{};
 };
 
+// Inline, as they are looked up for every card of hundreds of millions of simulated hands.
+
 // The first decision on two cards not being split: stand, hit or double down.
-Play firstPlay(const Chart& chart, int first, int second, int up);
-bool hitsLater(const Chart& chart, HandTotal hand, int up);
+inline Play firstPlay(const Chart& chart, int first, int second, int up)
+{
+    if (first == second)
+        return chart.pairPlay[static_cast<size_t>(first)][static_cast<size_t>(up)];
+    const HandTotal hand = handTotal(first + second, first == kAce || second == kAce);
+    const auto& rows = hand.soft ? chart.soft : chart.hard;
+    return rows[static_cast<size_t>(hand.total)][static_cast<size_t>(up)];
+}
+
+inline bool hitsLater(const Chart& chart, HandTotal hand, int up)
+{
+    const auto& rows = hand.soft ? chart.hitSoft : chart.hitHard;
+    return rows[static_cast<size_t>(hand.total)][static_cast<size_t>(up)];
+}
