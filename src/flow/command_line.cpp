@@ -90,3 +90,10 @@ CommandLineOutcome readCommandLine(const std::vector<std::string>& arguments,
         return {false, 0, usage(soundFolders), ""};
     return {false, 0, std::string(kVersion), ""};
 }
+
+int printCommandLineOutcome(const CommandLineOutcome& outcome)
+{
+    std::fputs(outcome.standardOutput.c_str(), stdout);
+    std::fputs(outcome.standardError.c_str(), stderr);
+    return outcome.exitStatus;
+}

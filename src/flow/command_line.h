@@ -22,3 +22,6 @@ struct CommandLineOutcome {
 // in order, for the usage text.
 CommandLineOutcome readCommandLine(const std::vector<std::string>& arguments,
     const std::vector<std::filesystem::path>& soundFolders);
+
+// Writes an outcome that does not play to standard output and standard error; gives its status.
+int printCommandLineOutcome(const CommandLineOutcome& outcome);

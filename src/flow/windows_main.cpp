@@ -13,11 +13,8 @@
 int main(int argc, char* argv[])
 {
     const CommandLineOutcome command = readCommandLine({argv + 1, argv + argc}, defaultDataFolders());
-    if (!command.play) {
-        std::fputs(command.standardOutput.c_str(), stdout);
-        std::fputs(command.standardError.c_str(), stderr);
-        return command.exitStatus;
-    }
+    if (!command.play)
+        return printCommandLineOutcome(command);
     if (const std::string problem = consoleSizeProblem(); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
