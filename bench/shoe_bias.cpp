@@ -55,7 +55,7 @@ struct GameDrawGoodGenerator {
     int reseeded(bool roundsFirst)
     {
         seedRandom(game.shoe, static_cast<std::uint32_t>(splitMix(random) >> 32));
-        return rankOfCard(dealCard(game.shoe, game.decks, roundsFirst).card);
+        return cardRank(dealCard(game.shoe, game.decks, roundsFirst).card);
     }
 };
 

@@ -73,7 +73,7 @@ std::string cardName(int cardNumber)
 
 int cardValue(int cardNumber)
 {
-    return kRankValues[cardIndex(cardNumber) / 4];
+    return kRankValues[static_cast<size_t>(cardRank(cardNumber))];
 }
 
 namespace {

@@ -38,6 +38,12 @@ int randomModuloShoeSize(int random, int decks);
 inline constexpr int kAceValue = 11;
 inline constexpr int kTenValue = 10;
 
+// The rank of a card number: 0 for an ace, 1 for a two, ... 12 for a king.
+inline int cardRank(int cardNumber)
+{
+    return (cardNumber - 1) % kCardsPerDeck / 4;
+}
+
 // The name ("ACE OF CLUBS") and point value (ace 11, faces 10) of a card number.
 std::string cardName(int cardNumber);
 int cardValue(int cardNumber);

@@ -23,11 +23,6 @@ inline size_t randomBelow(std::uint64_t& state, size_t bound)
     return static_cast<size_t>(((splitMix(state) >> 32) * bound) >> 32);
 }
 
-inline int rankOfCard(int cardNumber)
-{
-    return (cardNumber - 1) % kCardsPerDeck / 4;
-}
-
 // Every hand from the whole shoe: the cards are drawn at random without replacement from an
 // array that holds the shoe, so the draws of each hand are the first cards of a fresh, fair shuffle.
 struct FairShoe {
@@ -38,7 +33,7 @@ struct FairShoe {
     FairShoe(int decks, std::uint64_t seed) : random(seed)
     {
         for (int card = 1; card <= decks * kCardsPerDeck; ++card)
-            ranks.push_back(static_cast<std::uint8_t>(rankOfCard(card)));
+            ranks.push_back(static_cast<std::uint8_t>(cardRank(card)));
     }
     int first()
     {
@@ -58,6 +53,6 @@ struct GameShoe {
     int decks = 0;
 
     GameShoe(int deckCount, std::uint32_t seed) : decks(deckCount) { seedRandom(shoe, seed); }
-    int first() { return rankOfCard(dealCard(shoe, decks, true).card); }
-    int next() { return rankOfCard(dealCard(shoe, decks, false).card); }
+    int first() { return cardRank(dealCard(shoe, decks, true).card); }
+    int next() { return cardRank(dealCard(shoe, decks, false).card); }
 };
